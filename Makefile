@@ -1,0 +1,36 @@
+# Thin wrapper over CMake for the README's commands.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+
+.PHONY: all deps configure build demo test test-sanitize bench clean
+
+all: build
+
+deps:
+	@bash scripts/ensure-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The main job: build the plug-in and show what a host sees of it.
+demo: build
+	$(BUILD)/tools/host/vst-info $(BUILD)/instrument/Orrelune.so
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DORRELUNE_SANITIZE=ON -DORRELUNE_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/orrelune_bench --benchmark_counters_tabular=true
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
