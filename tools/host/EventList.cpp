@@ -17,14 +17,13 @@ void EventList::addMidi(VstInt32 deltaFrames, uint8_t status, uint8_t data1, uin
 }
 
 void EventList::addSysex(VstInt32 deltaFrames, std::vector<uint8_t> bytes) {
-    sysexData_.push_back(std::make_unique<std::vector<uint8_t>>(std::move(bytes)));
+    sysexData_.push_back(std::move(bytes));
     Record record;
     std::memset(&record, 0, sizeof record);
     record.sysex.type = kVstSysExType;
     record.sysex.byteSize = sizeof(VstMidiSysexEvent);
     record.sysex.deltaFrames = deltaFrames;
-    record.sysex.dumpBytes = static_cast<VstInt32>(sysexData_.back()->size());
-    record.sysex.sysexDump = reinterpret_cast<char*>(sysexData_.back()->data());
+    record.sysex.dumpBytes = static_cast<VstInt32>(sysexData_.back().size());
     records_.push_back(record);
 }
 
@@ -48,8 +47,15 @@ VstEvents* EventList::events() {
     auto* list = reinterpret_cast<VstEvents*>(header_.data());
     list->numEvents = static_cast<VstInt32>(records_.size());
     VstEvent** pointers = list->events;
+    std::size_t sysexIndex = 0;
     for (std::size_t i = 0; i < records_.size(); ++i) {
-        pointers[i] = &records_[i].generic;
+        Record& record = records_[i];
+        // Point each sysex record at its bytes here, so copies of a list stay valid.
+        if (record.generic.type == kVstSysExType && record.sysex.byteSize == sizeof(VstMidiSysexEvent) &&
+            sysexIndex < sysexData_.size()) {
+            record.sysex.sysexDump = reinterpret_cast<char*>(sysexData_[sysexIndex++].data());
+        }
+        pointers[i] = &record.generic;
     }
     return list;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "host/VstAbi.h"
@@ -34,7 +33,7 @@ private:
         VstMidiSysexEvent sysex;
     };
     std::vector<Record> records_;
-    std::vector<std::unique_ptr<std::vector<uint8_t>>> sysexData_;
+    std::vector<std::vector<uint8_t>> sysexData_;  // in the order of the sysex records
     std::vector<VstIntPtr> header_;  // word-aligned storage for the VstEvents header
 };
 
