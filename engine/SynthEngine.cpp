@@ -28,24 +28,34 @@ SynthEngine::~SynthEngine() = default;
 
 void SynthEngine::render(float* scratchA, float* scratchB, float* output, int32_t frames)
 {
+    render(scratchA, scratchB, frames, output, frames);
+}
+
+void SynthEngine::render(float* scratchA, float* scratchB, int32_t scratchFrames, float* output, int32_t frames)
+{
     const int32_t blockEnd = std::max(frames, 0);
     int32_t position = 0;
     for (int32_t i = 0; i < events_.count(); ++i) {
         const EngineEvent& event = events_[i];
         const int32_t offset = std::clamp(event.deltaFrames, position, blockEnd);
-        renderVoices(offset - position, output + position, scratchA, scratchB);
+        renderVoices(offset - position, output + position, scratchA, scratchB, scratchFrames);
         apply(event);
         position = offset;
     }
-    renderVoices(blockEnd - position, output + position, scratchA, scratchB);
+    renderVoices(blockEnd - position, output + position, scratchA, scratchB, scratchFrames);
     events_.clear();
 }
 
-void SynthEngine::renderVoices(int32_t frames, float* output, float* scratchA, float* scratchB)
+void SynthEngine::renderVoices(int32_t frames, float* output, float* scratchA, float* scratchB,
+                               int32_t scratchFrames)
 {
-    // Every voice reuses the same scratch buffers from their start.
-    for (Voice& voice : voices_) {
-        voice.render(frames, output, scratchA, scratchB);
+    const int32_t piece = std::max(scratchFrames, 1);
+    for (int32_t done = 0; done < frames; done += piece) {
+        const int32_t length = std::min(piece, frames - done);
+        // Every voice reuses the same scratch buffers from their start.
+        for (Voice& voice : voices_) {
+            voice.render(length, output + done, scratchA, scratchB);
+        }
     }
 }
 

@@ -32,6 +32,11 @@ public:
     // rendered twice or past the buffers.
     void render(float* scratchA, float* scratchB, float* output, int32_t frames);
 
+    // The same for scratch buffers of only 2 * scratchFrames floats: each
+    // stretch is rendered in pieces that fit them. A voice renders a stretch in
+    // pieces exactly as in one call, so the result is the same to the bit.
+    void render(float* scratchA, float* scratchB, int32_t scratchFrames, float* output, int32_t frames);
+
     // Requests queued for the next render call. When all 64 slots are taken a
     // further request is dropped whole.
     void noteOn(int32_t note, float frequency, float velocity, int32_t deltaFrames);
@@ -58,7 +63,7 @@ public:
     const std::array<int32_t, kVoiceCount>& voiceOrder() const { return voiceOrder_; }
 
 private:
-    void renderVoices(int32_t frames, float* output, float* scratchA, float* scratchB);
+    void renderVoices(int32_t frames, float* output, float* scratchA, float* scratchB, int32_t scratchFrames);
     void apply(const EngineEvent& event);
     int32_t pickNextReserve() const;
     void moveToBack(int32_t voiceIndex);
