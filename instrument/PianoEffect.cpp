@@ -1,6 +1,7 @@
 #include "instrument/PianoEffect.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -101,6 +102,11 @@ void PianoEffect::resume() {
 }
 
 void PianoEffect::setSampleRate(float rate) {
+    // A rate of zero, below zero or not a number would turn note steps and
+    // envelope rates into infinities; such a request keeps the current rate.
+    if (!(rate > 0.0f) || !std::isfinite(rate)) {
+        return;
+    }
     AudioEffectX::setSampleRate(rate);
     for (int voice = 0; voice < SynthEngine::kVoiceCount; ++voice) {
         engine->voice(voice).setSampleRate(rate);

@@ -55,6 +55,7 @@ public:
 
     // Read access for tests of the instrument's inner state.
     const SynthEngine& synthEngine() const { return *engine; }
+    const StereoChorus& stereoChorus() const { return *chorus; }
     VstInt32 scratchFrames() const { return scratchCapacity; }
 
 private:
