@@ -74,11 +74,70 @@ float Envelope::tick()
 
 void Envelope::applyTo(float* samples, int64_t count, float gain)
 {
-    const Rates current = rates();
+    // The same arithmetic as tick(), with one tight loop per state so that a
+    // stretch spent in one state runs without a dispatch per tick.
+    const Rates r = rates();
     State state = state_;
     float level = level_;
-    for (int64_t k = 0; k < count; ++k) {
-        samples[k] = advance(state, level, current) * samples[k] * gain;
+    int64_t k = 0;
+    while (k < count) {
+        switch (state) {
+        case EnvAttack:
+            for (; k < count && state == EnvAttack; ++k) {
+                level += r.attackRate;
+                if (level >= 1.0f) {
+                    level = 1.0f;
+                    state = EnvDecay;
+                }
+                samples[k] = level * samples[k] * gain;
+            }
+            break;
+        case EnvDecay:
+            for (; k < count && state == EnvDecay; ++k) {
+                level -= r.decayRate;
+                if (r.sustainLevel >= level) {
+                    level = r.sustainLevel;
+                    state = EnvSustain;
+                }
+                samples[k] = level * level * samples[k] * gain;
+            }
+            break;
+        case EnvSustain: {
+            level = r.sustainLevel;
+            const float held = r.sustainLevel * r.sustainLevel;
+            for (; k < count; ++k) {
+                samples[k] = held * samples[k] * gain;
+            }
+            break;
+        }
+        case EnvRelease:
+            for (; k < count && state == EnvRelease; ++k) {
+                level -= r.releaseRate;
+                if (level <= 0.0f) {
+                    level = 0.0f;
+                    state = EnvIdle;
+                }
+                samples[k] = level * level * samples[k] * gain;
+            }
+            break;
+        case EnvFade:
+            for (; k < count && state == EnvFade; ++k) {
+                level -= r.releaseRate;
+                if (level <= 0.0f) {
+                    level = 0.0f;
+                    state = EnvIdle;
+                }
+                samples[k] = level * samples[k] * gain;
+            }
+            break;
+        case EnvIdle:
+        default:
+            level = 0.0f;
+            for (; k < count; ++k) {
+                samples[k] = 0.0f * samples[k] * gain;
+            }
+            break;
+        }
     }
     state_ = state;
     level_ = level;

@@ -18,14 +18,27 @@ public:
 
     float process(float x)
     {
+        if (repeats(x)) {
+            return result_;
+        }
         const float s1 = (x + input_) * kGain - kPole * stage_[0];
         const float s2 = (s1 + stage_[0]) * kGain - kPole * stage_[1];
         const float s3 = (s2 + stage_[1]) * kGain - kPole * stage_[2];
         const float s4 = (s3 + stage_[2]) * kGain - kPole * stage_[3];
+        settled_ = sameBits(x, input_) && sameBits(s1, stage_[0]) && sameBits(s2, stage_[1]) &&
+                   sameBits(s3, stage_[2]) && sameBits(s4, stage_[3]);
         stage_ = {s1, s2, s3, s4};
         input_ = x;
-        return x - s4;
+        result_ = x - s4;
+        return result_;
     }
+
+    // True when processing x would leave every value exactly as it is and
+    // return the previous result again. A silent voice's filter decays into
+    // subnormal numbers and then stops changing; from there on it costs
+    // nothing, instead of running the slow subnormal arithmetic for as long as
+    // the note is held.
+    bool repeats(float x) const { return settled_ && sameBits(x, input_); }
 
     // A NaN or infinite input would otherwise stay in the feedback for good
     // and silence (or poison) the voice for every later note.
@@ -38,6 +51,8 @@ public:
         if (!finite) {
             input_ = 0.0f;
             stage_ = {};
+            result_ = 0.0f;
+            settled_ = false;
         }
     }
 
@@ -45,8 +60,12 @@ public:
     const std::array<float, kStages>& stages() const { return stage_; }
 
 private:
+    static bool sameBits(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
+
     float input_ = 0.0f;                 // previous input
     std::array<float, kStages> stage_{};  // previous output of each low-pass
+    float result_ = 0.0f;                // previous result
+    bool settled_ = false;               // the previous tick changed nothing
 };
 
 static_assert(std::bit_cast<uint32_t>(LowCutFilter::kGain) == 0x3D5A3C21u);

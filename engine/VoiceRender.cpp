@@ -110,17 +110,24 @@ void Voice::runCarrier(int32_t step, float* carrier, const float* body, int64_t 
     carrierPhase_ = phase;
 }
 
+// Frame j receives ticks 2j and 2j + 1, added one after the other.
 void Voice::mixDirect(const float* ticks, float* output, int64_t tickCount) const
 {
-    for (int64_t k = 0; k < tickCount; ++k) {
-        output[k >> 1] += ticks[k] * kOutputScale;
+    for (int64_t k = 0; k < tickCount; k += 2) {
+        float frame = output[k >> 1];
+        frame += ticks[k] * kOutputScale;
+        frame += ticks[k + 1] * kOutputScale;
+        output[k >> 1] = frame;
     }
 }
 
 void Voice::mixFiltered(const float* ticks, float* output, int64_t tickCount)
 {
-    for (int64_t k = 0; k < tickCount; ++k) {
-        output[k >> 1] += filter_.process(ticks[k] * kOutputScale);
+    for (int64_t k = 0; k < tickCount; k += 2) {
+        float frame = output[k >> 1];
+        frame += filter_.process(ticks[k] * kOutputScale);
+        frame += filter_.process(ticks[k + 1] * kOutputScale);
+        output[k >> 1] = frame;
     }
     filter_.clearIfNotFinite();
 }

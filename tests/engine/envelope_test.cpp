@@ -138,19 +138,27 @@ TEST(Envelope, SetTimesLeavesStateAndLevelAlone)
 TEST(Envelope, BlockApplicationMatchesSingleTicks)
 {
     // Rendering shapes a whole stretch at once; it must tick exactly as single
-    // ticks do, through attack, decay and sustain.
-    Envelope single(0.125f, 0.0625f, 0.0f, 0.1f);
-    Envelope block(0.125f, 0.0625f, 0.0f, 0.1f);
-    single.restart();
-    block.restart();
-    std::vector<float> samples(40, 3.0f);
-    block.applyTo(samples.data(), static_cast<int64_t>(samples.size()), 0.5f);
-    for (float sample : samples) {
-        EXPECT_EQ(sample, single.tick() * 3.0f * 0.5f);
+    // ticks do, through every state and each change of state.
+    struct Start {
+        Envelope::State state;
+        float level;
+    };
+    for (const Start start : {Start{Envelope::EnvAttack, 0.0f}, Start{Envelope::EnvDecay, 0.9f},
+                              Start{Envelope::EnvRelease, 0.8f}, Start{Envelope::EnvFade, 0.8f},
+                              Start{Envelope::EnvIdle, 0.3f}}) {
+        Envelope single(0.125f, 0.0625f, 0.25f, 0.1f);
+        Envelope block(0.125f, 0.0625f, 0.25f, 0.1f);
+        single.setStateAndLevel(start.state, start.level);
+        block.setStateAndLevel(start.state, start.level);
+        std::vector<float> samples(40, 3.0f);
+        block.applyTo(samples.data(), 17, 0.5f);  // two calls, split mid-stretch
+        block.applyTo(samples.data() + 17, 23, 0.5f);
+        for (size_t k = 0; k < samples.size(); ++k) {
+            EXPECT_EQ(samples[k], single.tick() * 3.0f * 0.5f) << "from state " << start.state << ", tick " << k;
+        }
+        EXPECT_EQ(block.state(), single.state());
+        EXPECT_EQ(block.level(), single.level());
     }
-    EXPECT_EQ(block.state(), single.state());
-    EXPECT_EQ(block.level(), single.level());
-    EXPECT_EQ(block.state(), Envelope::EnvSustain);
 }
 
 }  // namespace

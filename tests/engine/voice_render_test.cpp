@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -91,6 +92,26 @@ INSTANTIATE_TEST_SUITE_P(
                    with(kPlainParameters, {{kBMode, 0.49f}, {kVelocity, 1.0f}}), 0.35f, -0.75f},
         RenderCase{"filter switch at exactly one half bypasses", with(kPlainParameters, {{kBMode, 0.5f}}), 1.0f, 0.0f}),
     [](const ::testing::TestParamInfo<RenderCase>& info) { return "case" + std::to_string(info.index); });
+
+TEST(SilentHeldVoice, MatchesThePlainModelThroughItsSubnormalTail)
+{
+    // A held note decays to silence in 40 ms, but its voice keeps running: the
+    // filter's memory fades into subnormal numbers and then stops changing.
+    // Every frame of that tail must still be exact.
+    SynthEngine engine;
+    loadParameters(engine, with(kPlainParameters, {{kBMode, 0.0f}, {kDecay, 0.01f}}));
+    engine.noteOn(57, kA3, 1.0f, 0);
+    renderBlock(engine, 0);
+    ReferenceVoice model = modelOf(engine, engine.voice(8));
+
+    const std::vector<float> rendered = renderBlocks(engine, 200, 512);  // 2.3 s
+    for (size_t j = 0; j < rendered.size(); ++j) {
+        ASSERT_EQ(std::bit_cast<uint32_t>(rendered[j]), std::bit_cast<uint32_t>(model.frame())) << "frame " << j;
+    }
+    EXPECT_EQ(engine.voice(8).mainEnvelope().state(), Envelope::EnvSustain);
+    EXPECT_NE(rendered.back(), 0.0f);  // the filter's last subnormal trace
+    EXPECT_LT(std::fabs(rendered.back()), std::numeric_limits<float>::min());
+}
 
 class VoiceRender : public ::testing::Test {
 protected:

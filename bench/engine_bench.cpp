@@ -1,0 +1,99 @@
+// Engine throughput: one second of 44.1 kHz audio per iteration, rendered in
+// host-sized blocks, with nine voices (filter on and off) and with one voice.
+//
+// Counters:
+//   realtime_factor    seconds of audio rendered per second of wall time
+//   ns_per_voice_tick  wall time per voice per oversampled tick (two per frame)
+
+#include "engine/SynthEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <vector>
+
+namespace {
+
+constexpr float kSampleRate = 44100.0f;
+constexpr int32_t kBlockFrames = 512;
+constexpr int32_t kFramesPerSecond = 44100;
+
+// A long "Decay" (four seconds) keeps every struck note audible through the
+// second that one iteration renders.
+void setUpEngine(SynthEngine& engine, bool filtered)
+{
+    const float values[ParameterBlock::kCount] = {
+        0.0f, 0.6f, 0.8f, 0.5f, filtered ? 0.0f : 1.0f, 0.7f, 1.0f, 0.5f, 1.0f, 0.5f, 0.8f, 0.3f,
+    };
+    engine.parameters().store(values);
+    for (int i = 0; i < SynthEngine::kVoiceCount; ++i) {
+        engine.voice(i).setSampleRate(kSampleRate);
+    }
+}
+
+// A chord spread over three octaves from 110 Hz, struck at the next block.
+void strikeChord(SynthEngine& engine, int voices)
+{
+    for (int i = 0; i < voices; ++i) {
+        engine.noteOn(45 + 4 * i, 110.0f * (1.0f + 0.26f * static_cast<float>(i)), 0.8f, i);
+    }
+}
+
+// Renders one second per iteration. With `restrike` every iteration strikes
+// the chord anew, so the voices sound; without it the chord is struck once and
+// held, and after four seconds the voices run on in silence until released.
+void renderOneSecond(benchmark::State& state, bool filtered, int voices, bool restrike)
+{
+    SynthEngine engine;
+    setUpEngine(engine, filtered);
+    std::vector<float> output(kBlockFrames), scratchA(2 * kBlockFrames), scratchB(2 * kBlockFrames);
+    if (!restrike) {
+        // Strike and hold the chord until it has decayed to silence.
+        strikeChord(engine, voices);
+        for (int32_t done = 0; done < 6 * kFramesPerSecond; done += kBlockFrames) {
+            std::fill(output.begin(), output.end(), 0.0f);
+            engine.render(scratchA.data(), scratchB.data(), output.data(), kBlockFrames);
+        }
+    }
+
+    const auto started = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        if (restrike) {
+            engine.silenceAllVoices();
+            strikeChord(engine, voices);
+        }
+        for (int32_t done = 0; done < kFramesPerSecond; done += kBlockFrames) {
+            const int32_t frames = std::min(kBlockFrames, kFramesPerSecond - done);
+            std::fill(output.begin(), output.begin() + frames, 0.0f);
+            engine.render(scratchA.data(), scratchB.data(), output.data(), frames);
+            benchmark::DoNotOptimize(output.data());
+        }
+        benchmark::ClobberMemory();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+    int sounding = 0;
+    for (int i = 0; i < SynthEngine::kVoiceCount; ++i) {
+        sounding += engine.voice(i).active() ? 1 : 0;
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    const double voiceTicks = iterations * kFramesPerSecond * 2.0 * sounding;
+    state.counters["voices"] = sounding;
+    state.counters["realtime_factor"] = iterations / seconds;
+    state.counters["ns_per_voice_tick"] = voiceTicks > 0 ? seconds * 1e9 / voiceTicks : 0.0;
+}
+
+void BM_NineVoicesFiltered(benchmark::State& state) { renderOneSecond(state, true, 9, true); }
+void BM_NineVoicesUnfiltered(benchmark::State& state) { renderOneSecond(state, false, 9, true); }
+void BM_OneVoiceFiltered(benchmark::State& state) { renderOneSecond(state, true, 1, true); }
+void BM_OneVoiceUnfiltered(benchmark::State& state) { renderOneSecond(state, false, 1, true); }
+// Held notes that have decayed to silence still run, filter included.
+void BM_NineSilentHeldVoicesFiltered(benchmark::State& state) { renderOneSecond(state, true, 9, false); }
+
+BENCHMARK(BM_NineVoicesFiltered)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NineVoicesUnfiltered)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneVoiceFiltered)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneVoiceUnfiltered)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NineSilentHeldVoicesFiltered)->Unit(benchmark::kMillisecond);
+
+}  // namespace
