@@ -3,6 +3,8 @@
 #include <bit>
 #include <cmath>
 
+namespace numeric {
+
 int32_t truncateToInt32(double x)
 {
     if (x != x) {
@@ -47,3 +49,5 @@ float approxExp2(float x)
     const int32_t bits = truncateToInt32(y * kMantissaUnit + kExponentOfOne);
     return std::bit_cast<float>(bits);
 }
+
+}  // namespace numeric

@@ -7,6 +7,11 @@
 // 16-bit integers. Every conversion is defined for every input, NaN and
 // infinities included, so that no value reaching the audio path can make a
 // conversion undefined.
+//
+// They live in their own namespace because the chorus, which depends on
+// nothing of the engine, carries its own floorToInt, and both end up in the
+// same plug-in library.
+namespace numeric {
 
 // The largest 32-bit integer not above x (1.7 -> 1, -1.3 -> -2, 2.0 -> 2).
 // It equals the integer nearest to 2x - 0.5 (ties to even) shifted right by one
@@ -49,3 +54,5 @@ inline int16_t lowSixteenBits(int32_t value)
 // 0.5) and within about 1e-4 relative in between. Inputs are held to
 // [-126, 127] so that the result is always a normal float; NaN counts as 0.
 float approxExp2(float x);
+
+}  // namespace numeric

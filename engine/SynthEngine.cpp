@@ -74,7 +74,7 @@ void SynthEngine::apply(const EngineEvent& event)
         break;
     case kEventPitchBend: {
         // Every voice, sounding or not, takes the same factor.
-        const float factor = approxExp2(event.value);
+        const float factor = numeric::approxExp2(event.value);
         for (Voice& voice : voices_) {
             voice.setPitchFactor(factor);
         }

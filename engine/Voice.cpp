@@ -39,7 +39,7 @@ constexpr float kModeThreshold = 0.5f;
 int16_t stepFor(float frequency, float multiple, float sampleRate)
 {
     const float exact = kStepScale / (sampleRate / (frequency * multiple));
-    return lowSixteenBits(truncateToInt32(exact));
+    return numeric::lowSixteenBits(numeric::truncateToInt32(exact));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ Voice::Levels Voice::readLevels() const
 int32_t Voice::bentStep(int16_t step) const
 {
     // The product is exact in double: a 16-bit integer times a float.
-    return floorToInt(static_cast<double>(step) * static_cast<double>(pitchFactor_));
+    return numeric::floorToInt(static_cast<double>(step) * static_cast<double>(pitchFactor_));
 }
 
 void Voice::render(int32_t frames, float* output, float* scratchA, float* scratchB)
@@ -103,7 +103,8 @@ void Voice::runCarrier(int32_t step, float* carrier, const float* body, int64_t 
     uint16_t phase = carrierPhase_;
     for (int64_t k = 0; k < ticks; ++k) {
         phase = static_cast<uint16_t>(phase + increment);
-        const int32_t offset = floorToInt(2.0 * static_cast<double>(body[k]) + static_cast<double>(carrier[k]));
+        const double modulation = 2.0 * static_cast<double>(body[k]) + static_cast<double>(carrier[k]);
+        const int32_t offset = numeric::floorToInt(modulation);
         const auto lookup = static_cast<uint16_t>(static_cast<uint32_t>(offset) + phase);
         carrier[k] = SineTable::atPhase(sineTable_, lookup) * kCarrierScale;
     }

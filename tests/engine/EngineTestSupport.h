@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 // Shared set-up for the engine tests: an engine at 44100 Hz with a chosen
@@ -28,6 +30,15 @@ inline constexpr ParameterValues kPlainParameters = {
     0.8f,  // Volume
     0.0f,  // Chorus
 };
+
+// A parameter set with some values changed: {{index, value}, ...}.
+inline ParameterValues with(ParameterValues values, std::initializer_list<std::pair<int, float>> changes)
+{
+    for (const auto& [index, value] : changes) {
+        values[static_cast<size_t>(index)] = value;
+    }
+    return values;
+}
 
 inline void loadParameters(SynthEngine& engine, const ParameterValues& values)
 {

@@ -108,7 +108,7 @@ TEST_F(NoteStart, KeepsTheFilterStateAndTheBendInForce)
     voice.start(57, kA4, 1.0f);
     EXPECT_EQ(voice.filter().input(), input);
     EXPECT_EQ(voice.filter().stages(), stages);
-    EXPECT_EQ(voice.pitchFactor(), approxExp2(0.5f));
+    EXPECT_EQ(voice.pitchFactor(), numeric::approxExp2(0.5f));
 }
 
 TEST_F(NoteStart, BentStepsFollowTheSignedValue)
@@ -116,7 +116,7 @@ TEST_F(NoteStart, BentStepsFollowTheSignedValue)
     // An increment of 40000 is stored as -25536; bent by 1.5 it becomes
     // -38304, that is 27232 modulo 65536 (not 60000).
     Voice& voice = startNote(kA3, 0.0f);
-    voice.setSteps(lowSixteenBits(40000), lowSixteenBits(40000), lowSixteenBits(40000));
+    voice.setSteps(numeric::lowSixteenBits(40000), numeric::lowSixteenBits(40000), numeric::lowSixteenBits(40000));
     voice.setPitchFactor(1.5f);
     const uint16_t before = voice.attackPhase();
     renderBlock(engine, 1);  // two ticks
@@ -126,7 +126,7 @@ TEST_F(NoteStart, BentStepsFollowTheSignedValue)
 TEST_F(NoteStart, WithoutABendPhasesAdvanceByTheUnsignedStep)
 {
     Voice& voice = startNote(kA3, 0.0f);
-    voice.setSteps(lowSixteenBits(40000), lowSixteenBits(40000), lowSixteenBits(40000));
+    voice.setSteps(numeric::lowSixteenBits(40000), numeric::lowSixteenBits(40000), numeric::lowSixteenBits(40000));
     const uint16_t before = voice.bodyPhase();
     renderBlock(engine, 1);
     EXPECT_EQ(static_cast<uint16_t>(voice.bodyPhase() - before), static_cast<uint16_t>(2 * 40000));

@@ -9,6 +9,11 @@
 
 namespace {
 
+using numeric::approxExp2;
+using numeric::floorToInt;
+using numeric::lowSixteenBits;
+using numeric::truncateToInt32;
+
 constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 

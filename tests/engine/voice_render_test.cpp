@@ -50,14 +50,6 @@ struct RenderCase {
     float bend;
 };
 
-ParameterValues with(ParameterValues values, std::initializer_list<std::pair<int, float>> changes)
-{
-    for (const auto& [index, value] : changes) {
-        values[static_cast<size_t>(index)] = value;
-    }
-    return values;
-}
-
 class WholeVoiceRender : public ::testing::TestWithParam<RenderCase> {};
 
 TEST_P(WholeVoiceRender, MatchesThePlainModelBitForBit)
