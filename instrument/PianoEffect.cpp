@@ -5,8 +5,26 @@
 #include <cstring>
 #include <new>
 
+#include "gui/PianoEditor.h"
 #include "host/TextCopy.h"
 #include "instrument/NoteFrequencyTable.h"
+
+namespace {
+
+// The instrument plays without its panel, so an editor that cannot be made
+// leaves the instance without one rather than failing it.
+PianoEditor* createEditor(AudioEffect* effect) {
+    try {
+        return new PianoEditor(effect);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// The only editor this instrument ever attaches is its panel.
+PianoEditor* panelOf(AEffEditor* editor) { return static_cast<PianoEditor*>(editor); }
+
+}  // namespace
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
     // Without any of its parts the instrument cannot work, so a failed
@@ -31,8 +49,8 @@ PianoEffect::PianoEffect(audioMasterCallback audioMaster) : AudioEffectX(audioMa
     scratchA.reset();
     scratchB.reset();
 
-    // No editor yet: the record says so and every editor step is skipped.
-    setEditor(nullptr);
+    // The record announces the editor exactly when it exists.
+    setEditor(createEditor(this));
 
     curProgram = 0;
     loadLiveValues();
@@ -138,11 +156,15 @@ void PianoEffect::renderBlock(float* left, float* right, VstInt32 frames) {
     chorus->process(left, right, frames, engine->parameters().get(kChorus));
 }
 
+// Without an editor every editor step is skipped.
 void PianoEffect::syncControl(VstInt32 index, float value) {
-    (void)index;
-    (void)value;
+    if (PianoEditor* panel = panelOf(getEditor())) panel->syncControl(index, value);
 }
 
-void PianoEffect::syncAllControls() {}
+void PianoEffect::syncAllControls() {
+    if (PianoEditor* panel = panelOf(getEditor())) panel->syncAllControls();
+}
 
-void PianoEffect::redrawDirtyControls() {}
+void PianoEffect::redrawDirtyControls() {
+    if (PianoEditor* panel = panelOf(getEditor())) panel->redrawDirtyControls();
+}
