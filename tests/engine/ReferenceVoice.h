@@ -2,10 +2,11 @@
 
 // A deliberately plain, one-tick-at-a-time model of a voice, written apart from
 // the engine (its own sine values, its own floor, one merged loop) to derive
-// exact sample values for whole-voice renders. Only the rates are taken from
-// the engine's envelopes, since their derivation is tested on its own.
+// exact sample values for whole-voice renders. Only the oscillator steps and
+// the envelope rates are taken from the engine, since their derivations are
+// tested on their own.
 
-#include "engine/Envelope.h"
+#include "engine/SynthEngine.h"
 
 #include <array>
 #include <cmath>
@@ -103,3 +104,21 @@ struct ReferenceVoice {
         return sum;
     }
 };
+
+// A model of `voice` as a start has just left it, built from what the start
+// computed (steps, velocity), the envelope rates in force and the parameters.
+inline ReferenceVoice modelOf(const SynthEngine& engine, const Voice& voice)
+{
+    ReferenceVoice model;
+    model.carrierStep = voice.carrierStep();
+    model.attackStep = voice.attackStep();
+    model.pitchFactor = voice.pitchFactor();
+    model.velocity = voice.velocity();
+    engine.parameters().load(model.p);
+    model.mainEnv.rates = voice.mainEnvelope().rates();
+    model.bodyEnv.rates = voice.bodyEnvelope().rates();
+    model.attackEnv.rates = voice.attackEnvelope().rates();
+    model.filterInput = voice.filter().input();
+    model.stage = voice.filter().stages();
+    return model;
+}

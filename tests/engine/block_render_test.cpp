@@ -27,16 +27,7 @@ ReferenceVoice modelOfAFreshStart(float frequency, float velocity)
     loadParameters(probe, kPlainParameters);
     probe.noteOn(57, frequency, velocity, 0);
     renderBlock(probe, 0);
-    const Voice& voice = probe.voice(8);
-    ReferenceVoice model;
-    model.carrierStep = voice.carrierStep();
-    model.attackStep = voice.attackStep();
-    model.velocity = velocity;
-    probe.parameters().load(model.p);
-    model.mainEnv.rates = voice.mainEnvelope().rates();
-    model.bodyEnv.rates = voice.bodyEnvelope().rates();
-    model.attackEnv.rates = voice.attackEnvelope().rates();
-    return model;
+    return modelOf(probe, probe.voice(8));
 }
 
 TEST_F(BlockRender, StartAtTenAndReleaseAtAHundred)

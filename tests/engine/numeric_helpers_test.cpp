@@ -46,7 +46,7 @@ TEST(FloorToInt, AgreesWithTheHalvedRoundingOfTwiceXMinusAHalf)
     std::uniform_real_distribution<double> spread(-70000.0, 70000.0);
     for (int i = 0; i < 100000; ++i) {
         const double x = i < 200 ? (i - 100) * 0.5 : spread(random);
-        const double twiceLessHalf = 2.0 * x - 0.5;  // exact for |x| < 2^51 with these inputs' scale
+        const double twiceLessHalf = 2.0 * x - 0.5;  // exact: no input here is small enough to round
         const auto nearest = static_cast<int64_t>(std::nearbyint(twiceLessHalf));
         EXPECT_EQ(floorToInt(x), static_cast<int32_t>(nearest >> 1)) << "x = " << x;
     }

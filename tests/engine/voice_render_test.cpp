@@ -14,24 +14,6 @@
 
 namespace {
 
-// A model of `voice` as a start has just left it, built from what the start
-// computed (steps, velocity), the envelope rates in force and the parameters.
-ReferenceVoice modelOf(const SynthEngine& engine, const Voice& voice)
-{
-    ReferenceVoice model;
-    model.carrierStep = voice.carrierStep();
-    model.attackStep = voice.attackStep();
-    model.pitchFactor = voice.pitchFactor();
-    model.velocity = voice.velocity();
-    engine.parameters().load(model.p);
-    model.mainEnv.rates = voice.mainEnvelope().rates();
-    model.bodyEnv.rates = voice.bodyEnvelope().rates();
-    model.attackEnv.rates = voice.attackEnvelope().rates();
-    model.filterInput = voice.filter().input();
-    model.stage = voice.filter().stages();
-    return model;
-}
-
 // Renders `blocks` blocks of `frames` and returns all output frames.
 std::vector<float> renderBlocks(SynthEngine& engine, int blocks, int32_t frames)
 {
