@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: all deps configure build demo test test-sanitize bench clean
+.PHONY: all deps configure build demo test test-sanitize bench clean windows test-windows
 
 all: build
 
@@ -28,6 +28,16 @@ test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DORRELUNE_SANITIZE=ON -DORRELUNE_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Windows DLLs, cross-compiled with MinGW-w64 (installs the cross compilers
+# and Wine on first use): build-win32/instrument/Orrelune.dll (32-bit) and
+# build-win64/instrument/Orrelune.dll (64-bit).
+windows:
+	JOBS=$(JOBS) bash scripts/windows-checks.sh --build-only
+
+# Both DLLs checked under Wine against the Linux build's sound and state.
+test-windows: build
+	JOBS=$(JOBS) BUILD=$(BUILD) bash scripts/windows-checks.sh
 
 bench: build
 	$(BUILD)/bench/orrelune_bench --benchmark_counters_tabular=true
