@@ -1,6 +1,6 @@
 #include "chorus/StereoChorus.h"
 
-#include "chorus/FloorToInt.h"
+#include "numeric/FloorToInt.h"
 
 #include <cmath>
 
@@ -51,7 +51,7 @@ void StereoChorus::setSampleRate(float newRate)
 
 float StereoChorus::tap(const std::array<float, kLineLength>& line, int32_t baseIndex, float position) const
 {
-    const int32_t whole = floorToInt(position);
+    const int32_t whole = numeric::floorToInt(position);
     const float fraction = position - static_cast<float>(whole);
     const int32_t j = whole + baseIndex;
 

@@ -10,58 +10,11 @@
 namespace {
 
 using numeric::approxExp2;
-using numeric::floorToInt;
 using numeric::lowSixteenBits;
 using numeric::truncateToInt32;
 
 constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
-
-struct FloorCase {
-    double x;
-    int32_t expected;
-};
-
-TEST(FloorToInt, GivesTheLargestIntegerNotAbove)
-{
-    const FloorCase cases[] = {
-        {1.7, 1},    {-1.3, -2},  {2.0, 2},     {-2.0, -2},  {0.0, 0},   {-0.0, 0},
-        {0.5, 0},    {-0.5, -1},  {2.5, 2},     {-2.5, -3},  {1e-300, 0}, {-1e-300, -1},
-        // Just below a whole number: a table offset one unit short of the next
-        // index must not be rounded up into it.
-        {std::nextafter(3.0, 0.0), 2}, {std::nextafter(-3.0, 0.0), -3},
-        {2147483647.9, kIntMax}, {-2147483648.0, kIntMin}, {-2147483647.5, kIntMin},
-    };
-    for (const FloorCase& c : cases) {
-        EXPECT_EQ(floorToInt(c.x), c.expected) << "x = " << c.x;
-    }
-}
-
-TEST(FloorToInt, AgreesWithTheHalvedRoundingOfTwiceXMinusAHalf)
-{
-    // The integer nearest to 2x - 0.5 (ties to even), halved with the sign
-    // kept, evaluated where 2x - 0.5 is exact: the way the offsets of the
-    // carrier lookup are defined.
-    std::mt19937_64 random(12345);
-    std::uniform_real_distribution<double> spread(-70000.0, 70000.0);
-    for (int i = 0; i < 100000; ++i) {
-        const double x = i < 200 ? (i - 100) * 0.5 : spread(random);
-        const double twiceLessHalf = 2.0 * x - 0.5;  // exact: no input here is small enough to round
-        const auto nearest = static_cast<int64_t>(std::nearbyint(twiceLessHalf));
-        EXPECT_EQ(floorToInt(x), static_cast<int32_t>(nearest >> 1)) << "x = " << x;
-    }
-}
-
-TEST(FloorToInt, SaturatesOutsideTheRangeAndMapsNanToZero)
-{
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(floorToInt(2147483648.0), kIntMax);
-    EXPECT_EQ(floorToInt(1e300), kIntMax);
-    EXPECT_EQ(floorToInt(inf), kIntMax);
-    EXPECT_EQ(floorToInt(-2147483648.5), kIntMin);
-    EXPECT_EQ(floorToInt(-inf), kIntMin);
-    EXPECT_EQ(floorToInt(std::numeric_limits<double>::quiet_NaN()), 0);
-}
 
 TEST(TruncateToInt32, TruncatesTowardZeroAndSaturates)
 {

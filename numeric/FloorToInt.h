@@ -1,0 +1,45 @@
+// The one rounding-down rule that the voices and the chorus share.
+//
+// floorToInt(x) is the largest 32-bit integer not above x (1.7 -> 1,
+// -1.3 -> -2, 2.0 -> 2), computed the way the instrument always has: double x,
+// take away half, round to the nearest integer with ties to even, then shift
+// right by one bit with the sign kept. The tie cases land on even numbers,
+// which the shift halves exactly. For a negative x closer to zero than about
+// 2^-54, 2x - 0.5 rounds to -0.5 and the rule gives 0, not -1; that is part of
+// the instrument's sound and is kept bit for bit.
+//
+// The rounding is done here rather than through the floating-point unit's
+// current mode, so a host that changes that mode cannot change a sample.
+// Values beyond the 32-bit range saturate and NaN gives 0, so no input can
+// make the conversion undefined.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace numeric {
+
+// Nearest integer to y, ties to even, for finite y.
+inline double roundHalfToEven(double y) {
+    const double below = std::floor(y);
+    const double excess = y - below;  // exact: both lie within one unit of y
+    if (excess > 0.5) return below + 1.0;
+    if (excess < 0.5) return below;
+    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+}
+
+inline int32_t floorToInt(double x) {
+    if (std::isnan(x)) {
+        return 0;
+    }
+    constexpr double kLimit = 9.0e15;  // well inside int64 and far outside int32 after halving
+    const double nearest = roundHalfToEven(std::fmax(std::fmin(2.0 * x - 0.5, kLimit), -kLimit));
+    // Right shift of a negative value is arithmetic in C++20.
+    const int64_t halved = static_cast<int64_t>(nearest) >> 1;
+    constexpr int64_t kLowest = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kHighest = std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(halved < kLowest ? kLowest : (halved > kHighest ? kHighest : halved));
+}
+
+}  // namespace numeric
