@@ -2,6 +2,8 @@
 // the rules their drawing depends on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -177,6 +179,40 @@ TEST(BitmapFilesTest, PanelGradientRunsFromCyanToTeal) {
     ASSERT_TRUE(panelPicture);
     EXPECT_EQ(panelPicture->pixel(0, 0), gui::rgb(89, 180, 196));
     EXPECT_EQ(panelPicture->pixel(784, 81), gui::rgb(45, 126, 148));
+}
+
+// White lettering stands only where the panel has room for it: the titles
+// (rows 9 to 15), the brackets (row 21, ticks to row 31 at both ends), the
+// captions (rows 65 to 70) and the label (x 653 to 759, rows 28 to 55).
+TEST(BitmapFilesTest, PanelLetteringStaysInItsPlaces) {
+    auto panelPicture = committed("101_panel.bmp");
+    ASSERT_TRUE(panelPicture);
+    const int bracketEnds[] = {12, 208, 230, 422, 445, 633};
+    for (int x : bracketEnds) {
+        EXPECT_EQ(panelPicture->pixel(x, 21), gui::rgb(255, 255, 255));
+        EXPECT_EQ(panelPicture->pixel(x, 31), gui::rgb(255, 255, 255));
+    }
+    auto isBracketTick = [&](int x, int y) {
+        return y >= 21 && y <= 31 && std::find(std::begin(bracketEnds), std::end(bracketEnds), x) != std::end(bracketEnds);
+    };
+    auto inControl = [](int x, int y) {
+        for (const panel::ControlPlace& place : panel::kControls) {
+            const int size = place.kind == panel::ControlKind::Switch ? panel::kSwitchWidth : panel::kKnobSize;
+            if (x >= place.left && x < place.left + size && y >= place.top && y < place.top + size) return true;
+        }
+        return false;
+    };
+    int whitePixels = 0;
+    for (int y = 0; y < panel::kHeight; ++y) {
+        for (int x = 0; x < panel::kWidth; ++x) {
+            if (panelPicture->pixel(x, y) != gui::rgb(255, 255, 255) || inControl(x, y)) continue;
+            ++whitePixels;
+            const bool placed = (y >= 9 && y <= 15) || y == 21 || isBracketTick(x, y) || (y >= 65 && y <= 70) ||
+                                (x >= 653 && x <= 759 && y >= 28 && y <= 55);
+            EXPECT_TRUE(placed) << "white at " << x << "," << y;
+        }
+    }
+    EXPECT_GT(whitePixels, 0);
 }
 
 }  // namespace
