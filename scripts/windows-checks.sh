@@ -2,7 +2,8 @@
 # Builds the Windows DLLs (32-bit and 64-bit) with MinGW-w64 and proves them
 # under Wine: imports and exports read with objdump, then the Windows test
 # host loads each DLL as a host does and compares its sound and saved state
-# with the Linux build's.
+# with the Linux build's, and its editor's pixels and automation with the
+# in-memory window's.
 #
 #   scripts/windows-checks.sh               build, then check
 #   scripts/windows-checks.sh --build-only  only build the two DLLs
@@ -112,7 +113,7 @@ if [ -f "$LINUX_BUILD/CMakeCache.txt" ]; then
 else
   cmake -S . -B "$LINUX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$LINUX_BUILD" --target orrelune orrelune-write-reference -j "$JOBS"
+cmake --build "$LINUX_BUILD" --target orrelune orrelune-write-reference orrelune-write-panel-reference -j "$JOBS"
 
 work=$(mktemp -d /tmp/orrelune-windows-checks.XXXXXX)
 xvfb_pid=""
@@ -125,6 +126,7 @@ trap cleanup EXIT
 
 mkdir -p "$work/reference"
 "$LINUX_BUILD/tests/windows/orrelune-write-reference" "$LINUX_BUILD/instrument/Orrelune.so" "$work/reference"
+"$LINUX_BUILD/tests/windows/orrelune-write-panel-reference" "$work/reference"
 
 for target in "${targets[@]}"; do
   read -r name arch _ checks _ <<<"$target"
