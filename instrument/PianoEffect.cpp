@@ -7,6 +7,7 @@
 
 #include "gui/PianoEditor.h"
 #include "host/TextCopy.h"
+#include "instrument/FlushDenormals.h"
 #include "instrument/NoteFrequencyTable.h"
 
 namespace {
@@ -149,6 +150,7 @@ void PianoEffect::processReplacing(float** inputs, float** outputs, VstInt32 sam
 }
 
 void PianoEffect::renderBlock(float* left, float* right, VstInt32 frames) {
+    const FlushDenormals noDenormals;
     std::fill_n(left, frames, 0.0f);
     engine->render(scratchA.get(), scratchB.get(), scratchCapacity, left, frames);
     std::copy_n(left, frames, right);
