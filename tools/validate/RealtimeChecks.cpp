@@ -41,8 +41,8 @@ Verdict busySession(Context& context) {
         report += instance->render(context.pick(1, kBlock));
     }
     const RealtimeTally during = realtimeTally() - before;
-    addAudioProblems(findings, report, "busy session");
     findings.expect(during.violations() == 0, describe(during));
+    addAudioProblems(findings, report, "busy session");
     return findings.verdict(describe(during) + " (" + realtimeWatchMethod() + ")");
 }
 
