@@ -22,6 +22,16 @@ if(ORRELUNE_SANITIZE)
   target_link_options(orrelune_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# ThreadSanitizer cannot share a build with AddressSanitizer: it gets its own.
+option(ORRELUNE_TSAN "Build with ThreadSanitizer" OFF)
+if(ORRELUNE_TSAN AND ORRELUNE_SANITIZE)
+  message(FATAL_ERROR "ORRELUNE_TSAN and ORRELUNE_SANITIZE need separate build directories")
+endif()
+if(ORRELUNE_TSAN)
+  target_compile_options(orrelune_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(orrelune_options INTERFACE -fsanitize=thread)
+endif()
+
 # Give a target the project's options.
 function(orrelune_target_options target)
   target_link_libraries(${target} PRIVATE orrelune_options)
