@@ -147,10 +147,11 @@ export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
 wineserver -p
-wine wineboot --init >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
+# Every Wine step has a time limit, so a hung program fails the run instead of stalling it.
+timeout 300 wine wineboot --init >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
 # Windows that no window manager takes care of: closing one never waits for it.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 
 to_windows_path() { echo "Z:$(realpath "$1")"; }
 
@@ -159,7 +160,7 @@ for target in "${targets[@]}"; do
   step "$name: checks under Wine"
   report="$work/$name.xml"
   failed=0
-  "$loader" "$checks/orrelune-windows-checks.exe" \
+  timeout 600 "$loader" "$checks/orrelune-windows-checks.exe" \
     --gtest_output="xml:$(to_windows_path "$work")/$name.xml" \
     --library="$(to_windows_path "$dir/instrument/Orrelune.dll")" \
     --reference="$(to_windows_path "$work/reference")" \
