@@ -10,6 +10,9 @@ packages=(
   cmake make g++ pkg-config
   libgtest-dev libbenchmark-dev
   libsndfile1-dev
+  # The Linux editor draws into the host's X11 window; its tests drive it
+  # with synthetic input in a virtual display.
+  libx11-dev libxtst-dev xvfb xauth
 )
 
 windows=0
