@@ -55,6 +55,7 @@ public:
 private:
     bool parseEvent(MidiEvent& event, std::size_t eventStart, std::string& error) {
         uint8_t status = 0;
+        const std::size_t statusOffset = reader_.fileOffset();
         if (!reader_.peekByte(status)) return pastEnd(eventStart, error);
         if (status & 0x80) {
             reader_.skip(1);
@@ -62,14 +63,14 @@ private:
             // Running status: the previous channel message's status byte is implied.
             status = runningStatus_;
         } else {
-            return fail("data byte " + hexByte(status) + atByte(reader_.fileOffset()) +
+            return fail("data byte " + hexByte(status) + atByte(statusOffset) +
                             " where an event should begin, with no earlier status to repeat",
                         error);
         }
         if (status < 0xF0) return parseChannel(event, status, eventStart, error);
         if (status == 0xF0 || status == 0xF7) return parseSysEx(event, status, eventStart, error);
         if (status == 0xFF) return parseMeta(event, eventStart, error);
-        return fail("byte " + hexByte(status) + atByte(eventStart) + " is not an event a MIDI file may hold", error);
+        return fail("byte " + hexByte(status) + atByte(statusOffset) + " is not an event a MIDI file may hold", error);
     }
 
     bool parseChannel(MidiEvent& event, uint8_t status, std::size_t eventStart, std::string& error) {

@@ -154,8 +154,10 @@ private:
                     fixed(Renderer::kLongestTailSeconds, 0) + " s";
         }
         if (result.nonFiniteSamples > 0) {
+            const bool one = result.nonFiniteSamples == 1;
             line += "; the plug-in produced " + std::to_string(result.nonFiniteSamples) +
-                    " samples that were not numbers, written as silence";
+                    (one ? " sample that was not a number" : " samples that were not numbers") +
+                    ", written as silence";
         }
         context_.out << line << "\n";
     }
