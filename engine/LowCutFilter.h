@@ -56,6 +56,15 @@ public:
         }
     }
 
+    // Takes up a state computed elsewhere tick for tick. Whether it has
+    // settled is not known, so the next tick is computed in full.
+    void restore(float input, const std::array<float, kStages>& stages)
+    {
+        input_ = input;
+        stage_ = stages;
+        settled_ = false;
+    }
+
     float input() const { return input_; }
     const std::array<float, kStages>& stages() const { return stage_; }
 

@@ -52,6 +52,9 @@ void SynthEngine::renderVoices(int32_t frames, float* output, float* scratchA, f
     const int32_t piece = std::max(scratchFrames, 1);
     for (int32_t done = 0; done < frames; done += piece) {
         const int32_t length = std::min(piece, frames - done);
+        if (lanes_.render(voices_.data(), kVoiceCount, length, output + done)) {
+            continue;
+        }
         // Every voice reuses the same scratch buffers from their start.
         for (Voice& voice : voices_) {
             voice.render(length, output + done, scratchA, scratchB);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EventQueue.h"
+#include "engine/LaneRenderer.h"
 #include "engine/ParameterBlock.h"
 #include "engine/SineTable.h"
 #include "engine/Voice.h"
@@ -15,6 +16,10 @@
 // Allocation works one note ahead: one voice, the reserve, is held ready; a
 // note is queued for it, and at the same time the next reserve is picked and
 // faded out ahead of the note that will start on it.
+//
+// Voices render side by side in vector lanes where the processor allows
+// (LaneRenderer), with the same bits as Voice::render, which stays the
+// readable reference and the path for processors without a wide vector set.
 class SynthEngine {
 public:
     static constexpr int kVoiceCount = 9;
@@ -36,6 +41,12 @@ public:
     // stretch is rendered in pieces that fit them. A voice renders a stretch in
     // pieces exactly as in one call, so the result is the same to the bit.
     void render(float* scratchA, float* scratchB, int32_t scratchFrames, float* output, int32_t frames);
+
+    // How voices are rendered: LaneRenderer::Width::kNone is Voice::render
+    // voice by voice; the others are lanes of that width. The widest the
+    // processor offers is the default. A width the processor lacks is refused.
+    bool setLaneWidth(LaneRenderer::Width width) { return lanes_.setWidth(width); }
+    LaneRenderer::Width laneWidth() const { return lanes_.width(); }
 
     // Requests queued for the next render call. When all 64 slots are taken a
     // further request is dropped whole.
@@ -76,4 +87,5 @@ private:
     std::array<int32_t, kVoiceCount> voiceOrder_;
     EventQueue events_;
     int32_t reserveVoice_ = kVoiceCount - 1;
+    LaneRenderer lanes_{sineTable_};
 };

@@ -75,7 +75,16 @@ public:
     void setSteps(int16_t carrier, int16_t body, int16_t attack);
 
 private:
-    struct Levels;
+    // Renders many voices side by side with the same arithmetic as render().
+    friend struct VoiceLanes;
+
+    // The gains and the filter switch, read once per render call.
+    struct Levels {
+        float attack;
+        float body;
+        float output;
+        bool filtered;
+    };
     Levels readLevels() const;
     int32_t bentStep(int16_t step) const;
     void runOscillator(uint16_t& phase, int32_t step, float* out, int64_t ticks) const;

@@ -33,14 +33,6 @@ float velocityScaled(float velocity, float level, float sensitivity)
 
 }  // namespace
 
-// The gains and the filter switch, read once per render call.
-struct Voice::Levels {
-    float attack;
-    float body;
-    float output;
-    bool filtered;
-};
-
 Voice::Levels Voice::readLevels() const
 {
     const ParameterBlock& p = *parameters_;
