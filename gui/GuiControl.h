@@ -4,6 +4,8 @@
 // makes to the effect as automation.
 #pragma once
 
+#include <atomic>
+
 #include "gui/platform/platform.h"
 #include "host/VstAbi.h"
 
@@ -41,11 +43,13 @@ public:
     const int height;
     VstInt32 paramIndex = -1;   // the effect parameter this control stands for
     GuiWindow* owner = nullptr; // the window that holds it; reports go to its effect
-    bool dirty = true;          // must be drawn at the next redraw
+    // Must be drawn at the next redraw. Parameter and program changes mark it
+    // from whatever thread the host uses while the window's thread draws.
+    std::atomic<bool> dirty{true};
 
 protected:
     // Tells the effect (and through it the host) that the user set the parameter.
     void report(float newValue);
 
-    float value = 0.0f;  // what the control shows; 0 to 1 in use
+    std::atomic<float> value{0.0f};  // what the control shows; 0 to 1 in use (read by the drawing thread)
 };

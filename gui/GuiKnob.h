@@ -3,6 +3,8 @@
 // frame fills it, the background shows around it.
 #pragma once
 
+#include <atomic>
+
 #include "gui/GuiControl.h"
 
 class GuiKnob : public GuiControl {
@@ -34,5 +36,5 @@ private:
     int dragY = 0;  // the pointer's y at the press or the last drag step
     // The strip offset last marked for drawing; no frame has this one, so the
     // first change always draws.
-    int shownFrameOffset = -1000;
+    std::atomic<int> shownFrameOffset{-1000};
 };

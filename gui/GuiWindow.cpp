@@ -53,6 +53,10 @@ void GuiWindow::close() {
     systemWindow = nullptr;
 }
 
+void GuiWindow::idle() {
+    if (windowHandle) windowHandle->idle();
+}
+
 GuiControl* GuiWindow::addControl(std::unique_ptr<GuiControl> control) {
     controls.push_back(std::move(control));
     return controls.back().get();
@@ -174,8 +178,9 @@ void GuiWindow::drawChanges(gui::Surface& surface) {
     for (const auto& control : controls) drawIfDirty(*control, surface);
 }
 
+// The flag is cleared before drawing, so that a change marked meanwhile from
+// another thread is drawn next time instead of being lost.
 void GuiWindow::drawIfDirty(GuiControl& control, gui::Surface& surface) {
-    if (!control.dirty) return;
+    if (!control.dirty.exchange(false)) return;
     control.draw(surface);
-    control.dirty = false;
 }

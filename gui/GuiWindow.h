@@ -24,6 +24,9 @@ public:
     // when no window could be made. A second open replaces the first window.
     bool open(void* parent) override;
     void close() override;
+    // Lets a window whose system does not call it back read its messages and
+    // draw what changed.
+    void idle() override;
 
     // Sets every control of parameter `index` that is more than a hair away
     // from `value`, without reporting back. Draws nothing.

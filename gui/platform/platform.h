@@ -90,6 +90,10 @@ public:
     // straight onto the screen does it at once on the calling thread; one that
     // must draw on its own thread may do it at its next chance.
     virtual void redrawChanges() = 0;
+    // The host's idle request, on the window's thread. A system that does not
+    // call the window back is read here: its messages are handled and what
+    // changed since is drawn.
+    virtual void idle() {}
 };
 
 // One windowing system. `instance` is the module whose resources and window
