@@ -2,8 +2,10 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build demo test test-sanitize bench clean windows test-windows
+.PHONY: all deps configure build demo test test-sanitize bench clean windows test-windows validate fuzz test-tsan
 
 all: build
 
@@ -29,6 +31,22 @@ test-sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The plug-in validator's battery against the built library (ctest runs it too).
+validate: build
+	$(BUILD)/tools/validate/vst-validate $(BUILD)/instrument/Orrelune.so
+
+# Each libFuzzer target for FUZZ_SECONDS seconds, built with clang.
+fuzz: deps
+	JOBS=$(JOBS) bash fuzz/run.sh $(FUZZ_SECONDS)
+
+# The validator and the tests that run threads, under ThreadSanitizer.
+TSAN_TARGETS = vst-validate orrelune faulty_instrument validate_tests orrelune_engine_tests
+TSAN_TESTS = vst_validate_orrelune|FaultyInstrument|ValidatorArguments|DenormalOutput|ConcurrentParameters
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORRELUNE_TSAN=ON -DORRELUNE_BUILD_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TARGETS)
+	cd $(TSAN_BUILD) && ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
+
 # The Windows DLLs, cross-compiled with MinGW-w64 (installs the cross compilers
 # and Wine on first use): build-win32/instrument/Orrelune.dll (32-bit) and
 # build-win64/instrument/Orrelune.dll (64-bit).
@@ -43,4 +61,4 @@ bench: build
 	$(BUILD)/bench/orrelune_bench --benchmark_counters_tabular=true
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) build-fuzz
