@@ -13,6 +13,8 @@ packages=(
   # The Linux editor draws into the host's X11 window; its tests drive it
   # with synthetic input in a virtual display.
   libx11-dev libxtst-dev xvfb xauth
+  # The fuzz targets: clang with its sanitizer and libFuzzer runtimes.
+  clang libclang-rt-dev
 )
 
 windows=0
