@@ -83,6 +83,8 @@ void renderTicks(VoiceLanes& lanes, int first, int ticks, float* out, const floa
     EnvelopeRegisters<S> bodyEnvelope = loadEnvelope<S>(lanes.envelope[kB], first);
     EnvelopeRegisters<S> mainEnvelope = loadEnvelope<S>(lanes.envelope[kC], first);
 
+    const typename S::M quiet = S::loadMask(lanes.quiet + first);
+    const F quietResult = S::load(lanes.quietResult + first);
     F input = S::load(lanes.filterInput + first);
     F s1 = S::load(lanes.filterStage[0] + first);
     F s2 = S::load(lanes.filterStage[1] + first);
@@ -120,7 +122,7 @@ void renderTicks(VoiceLanes& lanes, int first, int ticks, float* out, const floa
             s3 = t3;
             s4 = t4;
             input = x;
-            S::store(out + k * VoiceLanes::kMaxLanes + first, S::sub(x, t4));
+            S::store(out + k * VoiceLanes::kMaxLanes + first, S::select(quiet, quietResult, S::sub(x, t4)));
         } else {
             S::store(out + k * VoiceLanes::kMaxLanes + first, x);
         }

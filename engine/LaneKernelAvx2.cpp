@@ -35,6 +35,7 @@ struct Avx2 {
     }
     static bool any(M m) { return _mm256_movemask_ps(m) != 0; }
     static uint32_t bits(M m) { return static_cast<uint32_t>(_mm256_movemask_ps(m)); }
+    static F select(M m, F ifSet, F otherwise) { return _mm256_blendv_ps(otherwise, ifSet, m); }
     static F squareWhere(M squared, F level) { return _mm256_blendv_ps(level, _mm256_mul_ps(level, level), squared); }
 
     // The top 12 of a phase's 16 bits.

@@ -46,6 +46,7 @@ struct Avx512 {
     }
     static bool any(M m) { return m != 0; }
     static uint32_t bits(M m) { return m; }
+    static F select(M m, F ifSet, F otherwise) { return _mm512_mask_blend_ps(m, otherwise, ifSet); }
     static F squareWhere(M squared, F level) { return _mm512_mask_mul_ps(level, squared, level, level); }
 
     // The top 12 of a phase's 16 bits.

@@ -3,6 +3,8 @@
 #include "engine/NumericHelpers.h"
 #include "engine/Voice.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -86,6 +88,37 @@ bool loadEnvelope(VoiceLanes::EnvelopeLanes& e, int lane, const Envelope& envelo
     return !anyNaN({r.attackRate, r.decayRate, r.sustainLevel, r.releaseRate, envelope.level()});
 }
 
+// True when every tick of this render call gives the filter a zero input
+// (the main envelope holds a sustain level that squares to zero) and one tick
+// with a zero input of either sign leaves the filter's memory exactly as it
+// is, while the last stage is not zero. Then each tick returns exactly minus
+// the last stage, whatever the sign of the zero input.
+bool isQuiet(bool filtered, float outputLevel, const Envelope& main, const LowCutFilter& filter)
+{
+    const Envelope::Rates r = main.rates();
+    if (!filtered || main.state() != Envelope::EnvSustain || r.sustainLevel * r.sustainLevel != 0.0f ||
+        !std::isfinite(outputLevel) || filter.input() != 0.0f) {
+        return false;
+    }
+    const std::array<float, LowCutFilter::kStages>& s = filter.stages();
+    if (s[3] == 0.0f) {
+        return false;  // nothing subnormal to avoid, and the result's sign would follow the input's
+    }
+    auto same = [](float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); };
+    constexpr float c = LowCutFilter::kGain;
+    constexpr float w = LowCutFilter::kPole;
+    for (float zero : {0.0f, -0.0f}) {  // (x + input) * c for a zero x and input
+        const float t1 = zero - w * s[0];
+        const float t2 = (t1 + s[0]) * c - w * s[1];
+        const float t3 = (t2 + s[1]) * c - w * s[2];
+        const float t4 = (t3 + s[2]) * c - w * s[3];
+        if (!same(t1, s[0]) || !same(t2, s[1]) || !same(t3, s[2]) || !same(t4, s[3])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A lane that renders silence: no phase movement, no level, an idle envelope.
 void clearLane(VoiceLanes& lanes, int lane)
 {
@@ -102,6 +135,8 @@ void clearLane(VoiceLanes& lanes, int lane)
     for (auto& stage : lanes.filterStage) {
         stage[lane] = 0.0f;
     }
+    lanes.quiet[lane] = 0;
+    lanes.quietResult[lane] = 0.0f;
     lanes.voice[lane] = nullptr;
 }
 
@@ -137,10 +172,15 @@ bool VoiceLanes::load(Voice* voices, int count)
         exact = loadEnvelope(envelope[kBody], lane, v.bodyEnvelope_) && exact;
         exact = loadEnvelope(envelope[kCarrier], lane, v.mainEnvelope_) && exact;
 
+        const bool quietLane = isQuiet(levels.filtered, levels.output, v.mainEnvelope_, v.filter_);
+        quiet[lane] = quietLane ? -1 : 0;
         filterInput[lane] = v.filter_.input();
         for (int s = 0; s < LowCutFilter::kStages; ++s) {
-            filterStage[s][lane] = v.filter_.stages()[static_cast<unsigned>(s)];
+            const float stage = v.filter_.stages()[static_cast<unsigned>(s)];
+            heldStage[s][lane] = stage;
+            filterStage[s][lane] = quietLane ? 0.0f : stage;
         }
+        quietResult[lane] = 0.0f - heldStage[3][lane];
     }
     for (int lane = laneCount; lane < kMaxLanes; ++lane) {
         clearLane(*this, lane);
@@ -161,7 +201,7 @@ void VoiceLanes::store() const
         if (filtered) {
             std::array<float, LowCutFilter::kStages> stages{};
             for (int s = 0; s < LowCutFilter::kStages; ++s) {
-                stages[static_cast<unsigned>(s)] = filterStage[s][lane];
+                stages[static_cast<unsigned>(s)] = quiet[lane] != 0 ? heldStage[s][lane] : filterStage[s][lane];
             }
             v.filter_.restore(filterInput[lane], stages);
             v.filter_.clearIfNotFinite();

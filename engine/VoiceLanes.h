@@ -46,6 +46,17 @@ struct VoiceLanes {
     EnvelopeLanes envelope[kOscillators];                 // attack, body and main envelopes
     alignas(64) float filterInput[kMaxLanes];
     alignas(64) float filterStage[4][kMaxLanes];
+
+    // A held note that has decayed to silence feeds its filter zeros, and the
+    // filter's memory ends in a few subnormal numbers that no longer change.
+    // Vector arithmetic on subnormal numbers is many times slower than on
+    // others, so such a lane ("quiet") runs its filter from zero memory while
+    // its real memory waits in heldStage, and every tick's result is
+    // quietResult, the value the real memory gives for a zero input.
+    alignas(64) int32_t quiet[kMaxLanes];  // all bits set in a quiet lane
+    alignas(64) float quietResult[kMaxLanes];
+    float heldStage[4][kMaxLanes];
+
     Voice* voice[kMaxLanes];
     int32_t laneCount;
     bool filtered;
