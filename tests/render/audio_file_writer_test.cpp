@@ -43,7 +43,7 @@ TEST_F(AudioFileWriterTest, WritesEveryFormatReadablyAndClipsInsteadOfWrapping) 
     const std::vector<float> signal = testSignal(frames);
     for (const Case& c : cases) {
         std::string error;
-        auto writer = AudioFileWriter::create(path(c.name), c.format, 2, 48000, error);
+        auto writer = AudioFileWriter::create(path(c.name), c.format, 2, 48000, frames, error);
         ASSERT_TRUE(writer) << error;
         // Two writes, so that the second continues the first.
         ASSERT_TRUE(writer->write(signal.data(), 1000, error)) << error;
@@ -65,12 +65,24 @@ TEST_F(AudioFileWriterTest, WritesEveryFormatReadablyAndClipsInsteadOfWrapping) 
     }
 }
 
+TEST_F(AudioFileWriterTest, AudioThatMayOutgrowAWavFileGoesIntoRf64) {
+    // Five hours of 24-bit stereo at 44100 Hz, 6 bytes a frame, pass the 4 GiB a WAV file can hold.
+    const int64_t frames = int64_t{44100} * 3600 * 5;
+    std::string error;
+    auto writer = AudioFileWriter::create(path("long.wav"), OutputFormat::Wav24, 2, 44100, frames, error);
+    ASSERT_TRUE(writer) << error;
+    const float silence[2] = {};
+    ASSERT_TRUE(writer->write(silence, 1, error));
+    ASSERT_TRUE(writer->commit(error)) << error;
+    EXPECT_EQ(readAudio(path("long.wav")).format, SF_FORMAT_RF64 | SF_FORMAT_PCM_24);
+}
+
 TEST_F(AudioFileWriterTest, LeavesNothingBehindUnlessCommitted) {
     const std::string target = path("out.wav");
     {
         std::ofstream(target) << "the old file";
         std::string error;
-        auto writer = AudioFileWriter::create(target, OutputFormat::Wav16, 1, 44100, error);
+        auto writer = AudioFileWriter::create(target, OutputFormat::Wav16, 1, 44100, 64, error);
         ASSERT_TRUE(writer) << error;
         const float silence[64] = {};
         ASSERT_TRUE(writer->write(silence, 64, error));
@@ -86,8 +98,8 @@ TEST_F(AudioFileWriterTest, LeavesNothingBehindUnlessCommitted) {
 
 TEST_F(AudioFileWriterTest, NamesTheTargetWhenItCannotWrite) {
     std::string error;
-    EXPECT_FALSE(AudioFileWriter::create(path("missing/out.wav"), OutputFormat::Wav16, 2, 44100, error));
+    EXPECT_FALSE(AudioFileWriter::create(path("missing/out.wav"), OutputFormat::Wav16, 2, 44100, 1, error));
     EXPECT_EQ(error.rfind(path("missing/out.wav") + ": cannot write in", 0), 0u) << error;
-    EXPECT_FALSE(AudioFileWriter::create(folder.string(), OutputFormat::Wav16, 2, 44100, error));
+    EXPECT_FALSE(AudioFileWriter::create(folder.string(), OutputFormat::Wav16, 2, 44100, 1, error));
     EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
 }

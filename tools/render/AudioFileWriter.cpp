@@ -12,20 +12,39 @@ namespace render {
 
 namespace {
 
-int sndfileFormat(OutputFormat format) {
+// A WAV file cannot hold more than 4 GiB, some four and a half hours of
+// 24-bit stereo at 44100 Hz. Audio that may grow larger goes into an RF64
+// file, the WAV variant with 64-bit sizes; everything else into a plain WAV
+// file, which every player reads.
+constexpr int64_t kLargestWavBytes = (int64_t{1} << 32) - (int64_t{1} << 20);  // with room for the headers
+
+int sndfileFormat(OutputFormat format, bool large) {
+    const int wav = large ? SF_FORMAT_RF64 : SF_FORMAT_WAV;
     switch (format) {
         case OutputFormat::Wav16:
-            return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+            return wav | SF_FORMAT_PCM_16;
         case OutputFormat::Wav24:
-            return SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+            return wav | SF_FORMAT_PCM_24;
         case OutputFormat::WavFloat:
-            return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+            return wav | SF_FORMAT_FLOAT;
         case OutputFormat::Flac16:
             return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
         case OutputFormat::Flac24:
             return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
     }
-    return SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+    return wav | SF_FORMAT_PCM_24;
+}
+
+int bytesPerSample(OutputFormat format) {
+    switch (format) {
+        case OutputFormat::Wav16:
+        case OutputFormat::Flac16:
+            return 2;
+        case OutputFormat::WavFloat:
+            return 4;
+        default:
+            return 3;
+    }
 }
 
 int integerBits(OutputFormat format) {
@@ -84,14 +103,14 @@ SF_VIRTUAL_IO bufferedFileIo{virtualLength, virtualSeek, virtualRead, virtualWri
 }  // namespace
 
 std::unique_ptr<AudioFileWriter> AudioFileWriter::create(const std::string& path, OutputFormat format, int channels,
-                                                         int sampleRate, std::string& error) {
+                                                         int sampleRate, int64_t mostFrames, std::string& error) {
     std::string tempPath;
     const int fd = createTemporaryNextTo(path, tempPath, error);
     if (fd < 0) return nullptr;
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = channels;
-    info.format = sndfileFormat(format);
+    info.format = sndfileFormat(format, mostFrames * channels * bytesPerSample(format) > kLargestWavBytes);
     if (!sf_format_check(&info)) {
         error = path + ": " + outputFormatDescription(format) + " cannot hold " + std::to_string(channels) +
                 " channels at " + std::to_string(sampleRate) + " Hz";

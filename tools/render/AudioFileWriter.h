@@ -17,10 +17,10 @@ namespace render {
 
 class AudioFileWriter : public AudioSink {
 public:
-    // Opens the temporary file. Returns null with `error` naming the target
-    // when it cannot be created there.
+    // Opens the temporary file for at most `mostFrames` frames. Returns null
+    // with `error` naming the target when it cannot be created there.
     static std::unique_ptr<AudioFileWriter> create(const std::string& path, OutputFormat format, int channels,
-                                                   int sampleRate, std::string& error);
+                                                   int sampleRate, int64_t mostFrames, std::string& error);
     // Removes the temporary file unless it was committed.
     ~AudioFileWriter() override;
 

@@ -125,7 +125,8 @@ private:
     int render() {
         const OutputFormat format = line_.format.value_or(outputFormatForPath(*line_.outputPath));
         std::unique_ptr<AudioFileWriter> writer = AudioFileWriter::create(
-            *line_.outputPath, format, renderer_->outputChannels(), static_cast<int>(line_.sampleRate), error_);
+            *line_.outputPath, format, renderer_->outputChannels(), static_cast<int>(line_.sampleRate),
+            renderer_->mostFrames(*schedule_), error_);
         if (!writer) return fail();
         ProgressBar progress(context_.err, context_.progressVisible && !line_.quiet, line_.sampleRate,
                              context_.stopFlag);

@@ -45,12 +45,16 @@ void Renderer::prepare() {
     plugin_.setBlockSize(settings_.blockSize);
 }
 
+int64_t Renderer::mostFrames(const EventSchedule& schedule) const {
+    return schedule.endFrame() +
+           framesFor(settings_.tailSeconds.value_or(kLongestTailSeconds), settings_.sampleRate);
+}
+
 std::optional<RenderResult> Renderer::run(EventSchedule& schedule, AudioSink& sink, RenderObserver* observer,
                                           std::string& error) {
     RenderResult result;
     result.pieceFrames = schedule.endFrame();
-    const int64_t tailLimit = framesFor(settings_.tailSeconds.value_or(kLongestTailSeconds), settings_.sampleRate);
-    const int64_t end = result.pieceFrames + tailLimit;
+    const int64_t end = mostFrames(schedule);
     SilenceDetector silence(framesFor(kSilentMomentSeconds, settings_.sampleRate));
     const bool untilSilent = !settings_.tailSeconds;
 

@@ -61,6 +61,8 @@ public:
 
     // Channels in the written audio: the plug-in's first two outputs, or one.
     int outputChannels() const { return channels_; }
+    // The most frames a render of the schedule can write.
+    int64_t mostFrames(const EventSchedule& schedule) const;
 
 private:
     bool renderBlock(EventSchedule& schedule, int64_t position, int32_t frames, AudioSink& sink, RenderResult& result,
