@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build demo test test-sanitize bench clean windows test-windows validate fuzz test-tsan
+.PHONY: all deps configure build demo test test-sanitize bench clean windows test-windows validate fuzz test-tsan test-x11
 
 all: build
 
@@ -56,6 +56,11 @@ windows:
 # Both DLLs checked under Wine against the Linux build's sound and state.
 test-windows: build
 	JOBS=$(JOBS) BUILD=$(BUILD) bash scripts/windows-checks.sh
+
+# The Linux editor in a real X server: the X11 tests in Xvfb, which plain
+# `make test` skips for want of a display.
+test-x11: build
+	BUILD=$(BUILD) bash scripts/x11-checks.sh
 
 bench: build
 	$(BUILD)/bench/orrelune_bench --benchmark_counters_tabular=true
