@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "tools/render/PresetFile.h"
 
@@ -173,4 +174,28 @@ TEST(PresetFile, ChunkLargerThanTheFileIsRefused) {
     std::string error;
     EXPECT_FALSE(parse(bytes, error));
     EXPECT_EQ(error, "the chunk claims 200 bytes but only 5 follow");
+}
+
+TEST(PresetFile, DamagedFilesAreReadOrRefusedWithAMessage) {
+    // Seeded, so every run sees the same damage: bytes changed or cut away
+    // in each of the four forms.
+    PresetFile bankOfValues = programWithValues();
+    bankOfValues.kind = PresetKind::Bank;
+    bankOfValues.programCount = 2;
+    bankOfValues.programs.push_back(ProgramPreset{"Second", {0.0f, 1.0f}});
+    PresetFile programChunk = bankChunk();
+    programChunk.kind = PresetKind::Program;
+    const std::vector<std::vector<uint8_t>> seeds{
+        render::serializePresetFile(programWithValues()), render::serializePresetFile(programChunk),
+        render::serializePresetFile(bankChunk()), render::serializePresetFile(bankOfValues)};
+    std::mt19937 random(7);
+    for (int i = 0; i < 5000; ++i) {
+        std::vector<uint8_t> bytes = seeds[static_cast<std::size_t>(i) % seeds.size()];
+        if (random() % 3 == 0) bytes.resize(random() % bytes.size());
+        for (int n = static_cast<int>(random() % 4); n >= 0 && !bytes.empty(); --n) {
+            bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        }
+        std::string error;
+        if (!parse(bytes, error)) EXPECT_FALSE(error.empty());
+    }
 }
