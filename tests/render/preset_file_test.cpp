@@ -196,6 +196,8 @@ TEST(PresetFile, DamagedFilesAreReadOrRefusedWithAMessage) {
             bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
         }
         std::string error;
-        if (!parse(bytes, error)) EXPECT_FALSE(error.empty());
+        if (!parse(bytes, error)) {
+            EXPECT_FALSE(error.empty());
+        }
     }
 }
