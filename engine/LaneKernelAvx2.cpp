@@ -81,14 +81,10 @@ struct Avx2 {
 
 }  // namespace
 
-void renderLanesAvx2(VoiceLanes& lanes, int ticks, float* out, const float* sine)
+void renderLanesAvx2(VoiceLanes& lanes, int ticks, const LaneBuffers& buffers)
 {
     for (int first = 0; first < lanes.laneCount; first += Avx2::kWidth) {
-        if (lanes.filtered) {
-            lanekernel::renderTicks<Avx2, true>(lanes, first, ticks, out, sine);
-        } else {
-            lanekernel::renderTicks<Avx2, false>(lanes, first, ticks, out, sine);
-        }
+        lanekernel::renderTicks<Avx2>(lanes, first, ticks, buffers.ticks, buffers.attack, buffers.body, buffers.sine);
     }
 }
 

@@ -92,13 +92,9 @@ struct Avx512 {
 
 }  // namespace
 
-void renderLanesAvx512(VoiceLanes& lanes, int ticks, float* out, const float* sine)
+void renderLanesAvx512(VoiceLanes& lanes, int ticks, const LaneBuffers& buffers)
 {
-    if (lanes.filtered) {
-        lanekernel::renderTicks<Avx512, true>(lanes, 0, ticks, out, sine);
-    } else {
-        lanekernel::renderTicks<Avx512, false>(lanes, 0, ticks, out, sine);
-    }
+    lanekernel::renderTicks<Avx512>(lanes, 0, ticks, buffers.ticks, buffers.attack, buffers.body, buffers.sine);
 }
 
 #endif

@@ -83,10 +83,11 @@ bool LaneRenderer::render(Voice* voices, int count, int32_t frames, float* outpu
         return true;
     }
     const LaneKernel kernel = kernelFor(width_, lanes_.laneCount);
+    const LaneBuffers buffers{sine_, ticks_, attack_, body_};
     constexpr int32_t kChunkFrames = kChunkTicks / 2;
     for (int32_t done = 0; done < frames; done += kChunkFrames) {
         const int32_t length = std::min(kChunkFrames, frames - done);
-        kernel(lanes_, 2 * length, ticks_, sine_);
+        kernel(lanes_, 2 * length, buffers);
         addTicks(length, output + done);
     }
     lanes_.store();

@@ -25,8 +25,8 @@ public:
         kSixteen = 16, // AVX-512F: up to sixteen voices in one pass
     };
 
-    // Ticks per kernel call: 8 KiB of tick results, which stay in the
-    // first-level cache with the 16 KiB sine table.
+    // Ticks per kernel call: 8 KiB for each of the three tick arrays, which
+    // stay in the first-level cache with the 16 KiB sine table.
     static constexpr int kChunkTicks = 128;
 
     explicit LaneRenderer(const SineTable& table);
@@ -50,6 +50,8 @@ private:
 
     alignas(64) float sine_[SineTable::kSize];
     alignas(64) float ticks_[kChunkTicks * VoiceLanes::kMaxLanes];
+    alignas(64) float attack_[kChunkTicks * VoiceLanes::kMaxLanes];
+    alignas(64) float body_[kChunkTicks * VoiceLanes::kMaxLanes];
     VoiceLanes lanes_;
     Width width_ = Width::kNone;
 };
