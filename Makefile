@@ -66,4 +66,4 @@ bench: build
 	$(BUILD)/bench/orrelune_bench --benchmark_counters_tabular=true
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) build-fuzz build-win32 build-win64 build-win32-checks build-win64-checks
