@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 
 #include "tools/render/SilenceDetector.h"
 
@@ -17,11 +18,57 @@ constexpr int kMidiChannels = 16;
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+int64_t framesFor(double seconds, uint32_t sampleRate) { return std::llround(seconds * sampleRate); }
+
+// The loops below go over every sample of a render. They work in runs of a
+// fixed length without branches, which the compiler turns into vector code.
+constexpr std::size_t kRun = 8;
+
+void interleaveStereo(const float* __restrict left, const float* __restrict right, float* __restrict out,
+                      std::size_t count) {
+    const std::size_t whole = count / kRun * kRun;
+    for (std::size_t i = 0; i < whole; i += kRun) {
+        for (std::size_t j = 0; j < kRun; ++j) {
+            out[2 * (i + j)] = left[i + j];
+            out[2 * (i + j) + 1] = right[i + j];
+        }
+    }
+    for (std::size_t i = whole; i < count; ++i) {
+        out[2 * i] = left[i];
+        out[2 * i + 1] = right[i];
+    }
 }
 
-int64_t framesFor(double seconds, uint32_t sampleRate) { return std::llround(seconds * sampleRate); }
+// Each frame's louder channel into `levels`, and the loudest of all into
+// `peak`. Returns false when a sample is NaN or infinite; `peak` is then
+// left for the caller to work out again.
+bool measureLevels(const float* __restrict left, const float* __restrict right, float* __restrict levels,
+                   std::size_t count, float& peak) {
+    float lanePeaks[kRun] = {};
+    int32_t laneUnplayable[kRun] = {};
+    const std::size_t whole = count / kRun * kRun;
+    for (std::size_t i = 0; i < whole; i += kRun) {
+        for (std::size_t j = 0; j < kRun; ++j) {
+            const float level = std::max(std::fabs(left[i + j]), std::fabs(right[i + j]));
+            levels[i + j] = level;
+            lanePeaks[j] = std::max(lanePeaks[j], level);
+            // Only NaN and infinity fail this comparison.
+            laneUnplayable[j] |= level <= std::numeric_limits<float>::max() ? 0 : 1;
+        }
+    }
+    for (std::size_t i = whole; i < count; ++i) {
+        const float level = std::max(std::fabs(left[i]), std::fabs(right[i]));
+        levels[i] = level;
+        lanePeaks[0] = std::max(lanePeaks[0], level);
+        laneUnplayable[0] |= level <= std::numeric_limits<float>::max() ? 0 : 1;
+    }
+    int32_t unplayable = 0;
+    for (std::size_t j = 0; j < kRun; ++j) {
+        peak = std::max(peak, lanePeaks[j]);
+        unplayable |= laneUnplayable[j];
+    }
+    return unplayable == 0;
+}
 
 }  // namespace
 
@@ -92,49 +139,60 @@ std::optional<RenderResult> Renderer::run(EventSchedule& schedule, AudioSink& si
 
 bool Renderer::renderBlock(EventSchedule& schedule, int64_t position, int32_t frames, AudioSink& sink,
                            RenderResult& result, std::string& error) {
-    Clock::time_point start = Clock::now();
+    const Clock::time_point scheduling = Clock::now();
     schedule.fillBlock(position, frames, events_);
     host_.setPosition(position);
-    result.schedulingSeconds += secondsSince(start);
-
     // A plug-in that leaves an output untouched leaves silence, not the last block.
     for (auto& output : outputs_) std::fill(output.begin(), output.begin() + frames, 0.0f);
-    start = Clock::now();
+
+    const Clock::time_point playing = Clock::now();
     plugin_.sendEvents(events_);
     plugin_.processReplacing(inputPointers_.data(), outputPointers_.data(), frames);
-    result.pluginSeconds += secondsSince(start);
 
-    start = Clock::now();
+    const Clock::time_point writing = Clock::now();
     interleave(frames, result);
     const bool written = sink.write(interleaved_.data(), frames, error);
-    result.writingSeconds += secondsSince(start);
+    const Clock::time_point done = Clock::now();
+
+    result.schedulingSeconds += std::chrono::duration<double>(playing - scheduling).count();
+    result.pluginSeconds += std::chrono::duration<double>(writing - playing).count();
+    result.writingSeconds += std::chrono::duration<double>(done - writing).count();
     return written;
 }
 
 void Renderer::interleave(int32_t frames, RenderResult& result) {
+    const auto count = static_cast<std::size_t>(frames);
     const float* left = outputs_[0].data();
     const float* right = outputs_[channels_ == 2 ? 1 : 0].data();
-    float* out = interleaved_.data();
-    float* levels = frameLevels_.data();
+    if (channels_ == 2) {
+        interleaveStereo(left, right, interleaved_.data(), count);
+    } else {
+        std::copy(left, left + count, interleaved_.data());
+    }
+    const float peakBefore = result.peak;
+    if (!measureLevels(left, right, frameLevels_.data(), count, result.peak)) [[unlikely]] {
+        // NaN or infinity: no sound any file format can hold, so written as silence.
+        replaceNonFinite(frames, peakBefore, result);
+    }
+}
+
+void Renderer::replaceNonFinite(int32_t frames, float peakBefore, RenderResult& result) {
     const std::size_t stride = static_cast<std::size_t>(channels_);
-    float peak = result.peak;
-    for (int32_t frame = 0; frame < frames; ++frame) {
-        float a = left[frame];
-        float b = right[frame];
-        // NaN or infinity is not a sound any file format can hold; keep the file playable.
-        if (!std::isfinite(a) || !std::isfinite(b)) [[unlikely]] {
-            result.nonFiniteSamples += (std::isfinite(a) ? 0 : 1) + (channels_ == 2 && !std::isfinite(b) ? 1 : 0);
-            a = std::isfinite(a) ? a : 0.0f;
-            b = std::isfinite(b) ? b : 0.0f;
+    float peak = 0.0f;
+    for (std::size_t frame = 0; frame < static_cast<std::size_t>(frames); ++frame) {
+        float level = 0.0f;
+        for (std::size_t channel = 0; channel < stride; ++channel) {
+            float& sample = interleaved_[frame * stride + channel];
+            if (!std::isfinite(sample)) {
+                sample = 0.0f;
+                ++result.nonFiniteSamples;
+            }
+            level = std::max(level, std::fabs(sample));
         }
-        out[0] = a;
-        out[stride - 1] = b;  // the same place as `a` for mono
-        out += stride;
-        const float level = std::max(std::fabs(a), std::fabs(b));
-        levels[frame] = level;
+        frameLevels_[frame] = level;
         peak = std::max(peak, level);
     }
-    result.peak = peak;
+    result.peak = std::max(peakBefore, peak);
 }
 
 void Renderer::sendStopMessages() {

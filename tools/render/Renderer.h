@@ -68,6 +68,8 @@ private:
     bool renderBlock(EventSchedule& schedule, int64_t position, int32_t frames, AudioSink& sink, RenderResult& result,
                      std::string& error);
     void interleave(int32_t frames, RenderResult& result);
+    // Writes NaN and infinite samples as silence and measures the block again.
+    void replaceNonFinite(int32_t frames, float peakBefore, RenderResult& result);
     void sendStopMessages();
 
     vsthost::Plugin& plugin_;
