@@ -35,6 +35,13 @@ struct ProbeLog {
     int64_t framesProcessed;
     float sampleRate;
     VstInt32 blockSize;
+    // What the host reported during the first audio calls: its transport
+    // position and sample rate, and the rate and block size it answers.
+    static constexpr int kMaxReports = 64;
+    double reportedPositions[kMaxReports];
+    double reportedTimeRate;
+    VstIntPtr reportedRate;
+    VstIntPtr reportedBlockSize;
 };
 
 // Exported by every probe library under this name; the log starts afresh

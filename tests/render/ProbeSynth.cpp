@@ -118,6 +118,7 @@ public:
 
     void processReplacing(float**, float** outputs, VstInt32 frames) override {
         record(kProbeProcessCall, frames);
+        askHost();
         ++probeLog.processCalls;
         probeLog.framesProcessed += frames;
         for (VstInt32 frame = 0; frame < frames; ++frame) {
@@ -135,6 +136,15 @@ private:
     };
 
     Program& current() { return programs_[curProgram]; }
+
+    void askHost() {
+        if (probeLog.processCalls >= ProbeLog::kMaxReports) return;
+        const VstTimeInfo* time = getTimeInfo(0);
+        probeLog.reportedPositions[probeLog.processCalls] = time ? time->samplePos : -1.0;
+        probeLog.reportedTimeRate = time ? time->sampleRate : -1.0;
+        probeLog.reportedRate = callHost(audioMasterGetSampleRate);
+        probeLog.reportedBlockSize = callHost(audioMasterGetBlockSize);
+    }
 
     void take(const VstEvent& event) {
         if (probeLog.eventCount < ProbeLog::kMaxEvents) {

@@ -60,6 +60,18 @@ TEST_F(HostProtocol, SetsUpLikeASequencerAndSendsEventsBeforeEveryBlock) {
     EXPECT_EQ(log.calls[log.callCount - 2].value, 0);  // effMainsChanged with 0 suspends
 }
 
+TEST_F(HostProtocol, AnswersWhereTheTransportIsAndHowItRuns) {
+    ProbeLog& log = probeLog();
+    const std::string midi = writeFile("piece.mid", shortPiece());
+    ASSERT_EQ(runRender({"--plugin", PROBE_SYNTH_PATH, "-r", "96000", "-b", "300", midi, path("out.wav")}).exitCode, 0);
+    for (int block = 0; block < ProbeLog::kMaxReports; ++block) {
+        EXPECT_EQ(log.reportedPositions[block], 300.0 * block) << block;  // each block's first frame
+    }
+    EXPECT_EQ(log.reportedTimeRate, 96000.0);
+    EXPECT_EQ(log.reportedRate, 96000);
+    EXPECT_EQ(log.reportedBlockSize, 300);
+}
+
 TEST_F(HostProtocol, StopsWithNotesOffAndControllerResetOnAllSixteenChannels) {
     ProbeLog& log = probeLog();
     const std::string midi = writeFile("piece.mid", shortPiece());
