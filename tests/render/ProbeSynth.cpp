@@ -1,8 +1,8 @@
 // A small instrument whose output tells a test exactly what reached it:
 // the right channel carries a one-frame marker of note / 128 at the frame of
 // every note-on, the left channel a steady level for every held note that
-// falls away linearly after its note-off. Key 0 makes a sample that is not a
-// number, as a broken plug-in would. Built in three variants: programs as
+// falls away linearly after its note-off. Keys 0 and 1 make a NaN on the left
+// and an infinity on the right, as a broken plug-in would. Built in three variants: programs as
 // chunks (the default), programs as parameter lists, and as an effect.
 #include <algorithm>
 #include <cmath>
@@ -189,6 +189,7 @@ private:
     void placeMarker(const Pending& pending, float** outputs) {
         outputs[1][pending.frame] += static_cast<float>(pending.note) / 128.0f;
         if (pending.note == 0) outputs[0][pending.frame] = std::numeric_limits<float>::quiet_NaN();
+        if (pending.note == 1) outputs[1][pending.frame] = std::numeric_limits<float>::infinity();
     }
 
     static constexpr int kMaxPending = 256;

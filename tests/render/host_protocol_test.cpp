@@ -123,13 +123,19 @@ TEST_F(HostProtocol, ReportsWhereTheTimeWent) {
 }
 
 TEST_F(HostProtocol, WritesSamplesThatAreNotNumbersAsSilenceAndSaysSo) {
+    // Key 0 makes the probe produce a NaN on the left, key 1 an infinity on the right.
     Track track;
-    track.event(0, {0x90, 0, 100}).event(10, {0x80, 0, 0}).end();  // key 0 makes the probe produce a NaN
+    track.event(0, {0x90, 0, 100}).event(10, {0x90, 1, 100}).event(10, {0x80, 0, 0}).event(0, {0x80, 1, 0}).end();
     const std::string midi = writeFile("nan.mid", midibytes::file(0, 480, {track}));
-    const CommandResult result = runRender({"--plugin", PROBE_SYNTH_PATH, "--tail", "0", midi, path("out.wav")});
+    const CommandResult result =
+        runRender({"--plugin", PROBE_SYNTH_PATH, "-f", "wav32f", "--tail", "0", midi, path("out.wav")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.out.find("the plug-in produced 1 sample that was not a number, written as silence"),
+    // The peak is that of the probe's level for two held notes: 2 x 0.25 x 100/127, -8.1 dBFS.
+    EXPECT_NE(result.out.find("peak -8.1 dBFS"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("the plug-in produced 2 samples that were not numbers, written as silence"),
               std::string::npos)
         << result.out;
-    EXPECT_EQ(readAudio(path("out.wav")).at(0, 0), 0.0f);
+    const Audio audio = readAudio(path("out.wav"));
+    EXPECT_EQ(audio.at(0, 0), 0.0f);
+    EXPECT_EQ(audio.at(459, 1), 0.0f);  // tick 10: 459.375 frames
 }

@@ -39,6 +39,13 @@ void interleaveStereo(const float* __restrict left, const float* __restrict righ
     }
 }
 
+// 1 when either sample is NaN or infinite: their sum is then NaN or
+// infinite too, and only such a sum fails the comparison. (Two samples near
+// the largest float also fail it; they are looked at again one by one.)
+int32_t unplayable(float left, float right) {
+    return std::fabs(left) + std::fabs(right) <= std::numeric_limits<float>::max() ? 0 : 1;
+}
+
 // Each frame's louder channel into `levels`, and the loudest of all into
 // `peak`. Returns false when a sample is NaN or infinite; `peak` is then
 // left for the caller to work out again.
@@ -52,15 +59,14 @@ bool measureLevels(const float* __restrict left, const float* __restrict right, 
             const float level = std::max(std::fabs(left[i + j]), std::fabs(right[i + j]));
             levels[i + j] = level;
             lanePeaks[j] = std::max(lanePeaks[j], level);
-            // Only NaN and infinity fail this comparison.
-            laneUnplayable[j] |= level <= std::numeric_limits<float>::max() ? 0 : 1;
+            laneUnplayable[j] |= unplayable(left[i + j], right[i + j]);
         }
     }
     for (std::size_t i = whole; i < count; ++i) {
         const float level = std::max(std::fabs(left[i]), std::fabs(right[i]));
         levels[i] = level;
         lanePeaks[0] = std::max(lanePeaks[0], level);
-        laneUnplayable[0] |= level <= std::numeric_limits<float>::max() ? 0 : 1;
+        laneUnplayable[0] |= unplayable(left[i], right[i]);
     }
     int32_t unplayable = 0;
     for (std::size_t j = 0; j < kRun; ++j) {
