@@ -12,11 +12,14 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
                             EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
 // An idle request returns even if events never stop coming.
 constexpr int kMaxEventsPerIdle = 1000;
+// X resource ids have 29 bits; a larger number (a pointer to memory, say)
+// names no window of any display.
+constexpr Window kLargestResourceId = 0x1FFFFFFF;
 
 }  // namespace
 
 std::unique_ptr<NativeWindow> X11Window::open(Window parent, int width, int height, WindowEventSink& sink) {
-    if (parent == 0 || width <= 0 || height <= 0) return nullptr;
+    if (parent == 0 || parent > kLargestResourceId || width <= 0 || height <= 0) return nullptr;
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return nullptr;
     X11ErrorTrap trap(display);
