@@ -25,14 +25,17 @@ protected:
 
 TEST_F(HostEditorTest, RecordAnnouncesTheEditor) { EXPECT_EQ(plugin->effect()->flags, 0x131); }
 
-TEST_F(HostEditorTest, RectangleIs785By82BeforeAndWhileOpen) {
+// The Linux library opens its panel only in a host's X11 window (tests/x11
+// open it in one); a pointer to memory is refused like a window that could
+// not be made, and the rectangle stays what it was.
+TEST_F(HostEditorTest, RectangleIs785By82BeforeAndAfterAnOpen) {
     ERect* rect = nullptr;
     ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(std::tuple(rect->top, rect->left, rect->bottom, rect->right), std::tuple(0, 0, 82, 785));
 
     int hostWindow = 0;
-    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, &hostWindow), 1);
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, &hostWindow), 0);
     EXPECT_EQ(plugin->dispatch(effEditIdle), 0);
     ERect* openRect = nullptr;
     ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &openRect), 1);
@@ -53,7 +56,7 @@ TEST_F(HostEditorTest, TwoInstancesCloseInEitherOrder) {
     auto second = vsthost::Plugin::create(*library, host, error);
     ASSERT_TRUE(second) << error;
     int hostWindow = 0;
-    EXPECT_EQ(second->dispatch(effEditOpen, 0, 0, &hostWindow), 1);
+    EXPECT_EQ(second->dispatch(effEditOpen, 0, 0, &hostWindow), 0);
     plugin.reset();
     EXPECT_EQ(second->dispatch(effEditClose), 0);
 }
