@@ -27,7 +27,9 @@ trap stop_xvfb EXIT
 
 # -displayfd: the server chooses a free display number and writes it once it
 # accepts connections. 24-bit colour is what the tests read pixels back in.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+# -noreset: every test closes its connections, and a server that resets when
+# its last client leaves turns away whoever connects meanwhile.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$workdir/display" 2>"$workdir/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$workdir/display" ] && break
