@@ -52,9 +52,7 @@ template <class S>
     return loadEnvelope<S>(e, first);
 }
 
-// One tick of an envelope in every lane; returns the gain. (The stage loops
-// are kept out of line: each keeps its own registers, and a profile shows
-// each stage's cost.)
+// One tick of an envelope in every lane; returns the gain.
 template <class S>
 inline typename S::F tickEnvelope(EnvelopeRegisters<S>& r, VoiceLanes& lanes, int which,
                                                          int first)
@@ -162,7 +160,8 @@ template <class S>
 //
 // The stages run one after another over the whole chunk, as Voice::render
 // runs them over its stretch: each loop then carries only its own short
-// chains from tick to tick and keeps its values in registers.
+// chains from tick to tick and keeps its values in registers. They stay out
+// of line, so a profile shows each stage's cost.
 template <class S>
 void renderTicks(VoiceLanes& lanes, int first, int ticks, float* out, float* attack, float* body, const float* sine)
 {
