@@ -2,16 +2,19 @@
 # The Linux editor in a real X server: starts Xvfb on a display number it
 # picks itself, runs the X11 tests of a build with DISPLAY set to it, and
 # stops it again. Without a display those tests are skipped, so this is where
-# they run for real.
-#   BUILD=<build folder> scripts/x11-checks.sh    (default: build)
+# they run for real. Several build folders share one server.
+#   scripts/x11-checks.sh [build folder...]    (default: $BUILD, else build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${BUILD:-build}
-if [ ! -f "$build/CTestTestfile.cmake" ]; then
-  echo "x11-checks.sh: $build is not a configured build folder (run make build first)" >&2
-  exit 1
-fi
+builds=("$@")
+[ ${#builds[@]} -eq 0 ] && builds=("${BUILD:-build}")
+for build in "${builds[@]}"; do
+  if [ ! -f "$build/CTestTestfile.cmake" ]; then
+    echo "x11-checks.sh: $build is not a configured build folder (run make build first)" >&2
+    exit 1
+  fi
+done
 command -v Xvfb >/dev/null || { echo "x11-checks.sh: Xvfb is missing (scripts/ensure-deps.sh installs it)" >&2; exit 1; }
 
 workdir=$(mktemp -d)
@@ -47,5 +50,7 @@ fi
 display=":$(tr -d '[:space:]' < "$workdir/display")"
 echo "Xvfb on display $display"
 
-cd "$build"
-DISPLAY="$display" ctest --output-on-failure -R 'X11'
+for build in "${builds[@]}"; do
+  echo "X11 tests of $build"
+  (cd "$build" && DISPLAY="$display" ctest --output-on-failure -R 'X11')
+done
