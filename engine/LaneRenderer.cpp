@@ -96,17 +96,18 @@ bool LaneRenderer::render(Voice* voices, int count, int32_t frames, float* outpu
 
 // Frame j receives ticks 2j and 2j + 1 of each voice in index order, added one
 // after the other, exactly as the voices add them one call after another.
+// Voice by voice over the whole chunk, so that the frames' sums do not wait on
+// each other.
 void LaneRenderer::addTicks(int32_t frames, float* output) const
 {
-    const int lanes = lanes_.laneCount;
-    for (int32_t j = 0; j < frames; ++j) {
-        const float* even = ticks_ + (2 * j) * VoiceLanes::kMaxLanes;
-        const float* odd = even + VoiceLanes::kMaxLanes;
-        float frame = output[j];
-        for (int lane = 0; lane < lanes; ++lane) {
-            frame += even[lane];
-            frame += odd[lane];
+    constexpr int kRow = VoiceLanes::kMaxLanes;
+    for (int lane = 0; lane < lanes_.laneCount; ++lane) {
+        const float* ticks = ticks_ + lane;
+        for (int32_t j = 0; j < frames; ++j) {
+            float frame = output[j];
+            frame += ticks[(2 * j) * kRow];
+            frame += ticks[(2 * j + 1) * kRow];
+            output[j] = frame;
         }
-        output[j] = frame;
     }
 }

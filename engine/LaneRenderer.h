@@ -52,6 +52,6 @@ private:
     alignas(64) float ticks_[kChunkTicks * VoiceLanes::kMaxLanes];
     alignas(64) float attack_[kChunkTicks * VoiceLanes::kMaxLanes];
     alignas(64) float body_[kChunkTicks * VoiceLanes::kMaxLanes];
-    VoiceLanes lanes_;
+    VoiceLanes lanes_{};
     Width width_ = Width::kNone;
 };

@@ -147,7 +147,7 @@ bool VoiceLanes::load(Voice* voices, int count)
     laneCount = 0;
     filtered = false;
     bool exact = true;
-    for (int index = 0; index < count && laneCount < kMaxLanes; ++index) {
+    for (int index = 0; index < count && index < kMaxLanes; ++index) {
         Voice& v = voices[index];
         if (!v.active_) {
             continue;
@@ -160,9 +160,9 @@ bool VoiceLanes::load(Voice* voices, int count)
         phase[kAttack][lane] = v.attackPhase_;
         phase[kBody][lane] = v.bodyPhase_;
         phase[kCarrier][lane] = v.carrierPhase_;
-        step[kAttack][lane] = static_cast<uint32_t>(v.bentStep(v.attackStep_));
-        step[kBody][lane] = static_cast<uint32_t>(v.bentStep(v.bodyStep_));
-        step[kCarrier][lane] = static_cast<uint32_t>(v.bentStep(v.carrierStep_));
+        step[kAttack][lane] = bentStep(index, kAttack, v, v.attackStep_);
+        step[kBody][lane] = bentStep(index, kBody, v, v.bodyStep_);
+        step[kCarrier][lane] = bentStep(index, kCarrier, v, v.carrierStep_);
         level[kAttack][lane] = levels.attack;
         level[kBody][lane] = levels.body;
         level[kCarrier][lane] = levels.output;
@@ -236,6 +236,16 @@ void VoiceLanes::crossEnvelopes(int which, uint32_t laneBits)
         }
         setSegment(e, lane);
     }
+}
+
+uint32_t VoiceLanes::bentStep(int voiceIndex, int oscillator, const Voice& voice, int16_t step)
+{
+    BentStep& memo = bentSteps[voiceIndex][oscillator];
+    const uint32_t factorBits = std::bit_cast<uint32_t>(voice.pitchFactor_);
+    if (memo.step != step || memo.factorBits != factorBits) {
+        memo = {step, factorBits, voice.bentStep(step)};
+    }
+    return static_cast<uint32_t>(memo.bent);
 }
 
 int32_t VoiceLanes::exactModulationOffset(float body, float attack)

@@ -61,6 +61,17 @@ struct VoiceLanes {
     int32_t laneCount;
     bool filtered;
 
+    // The last bent step of each voice's oscillators with what it was made
+    // from: a step changes only at a note start and a factor at a bend, and
+    // the rounding rule costs more than a whole tick of the lanes. A
+    // zero-filled entry is true as it stands (0 bent by 0 is 0).
+    struct BentStep {
+        int32_t step;
+        uint32_t factorBits;
+        int32_t bent;
+    };
+    BentStep bentSteps[kMaxLanes][kOscillators];
+
     // Takes every active voice of `voices` into a lane, in index order, with
     // the levels, steps and envelope rates it would read at the start of a
     // render call. Returns false, with nothing to render in lanes, when a
@@ -76,6 +87,10 @@ struct VoiceLanes {
     // whose levels hold the tick's unclamped result: clamps each to its target
     // and moves it to its next state.
     void crossEnvelopes(int which, uint32_t laneBits);
+
+    // Voice::bentStep of the voice at `voiceIndex`, from bentSteps when the
+    // step and the pitch factor are the ones it was made from.
+    uint32_t bentStep(int voiceIndex, int oscillator, const Voice& voice, int16_t step);
 
     // The carrier's modulation offset for lanes whose fast conversion could not
     // tell the result (NaN, or beyond the 32-bit range): the engine's own rule.
