@@ -94,6 +94,19 @@ private:
     bool supported_ = false;
 };
 
+TEST(LaneWidth, TheWidestSetTheProcessorOffersIsTheDefaultAndVoiceByVoiceIsAlwaysThere)
+{
+    SynthEngine engine;
+    EXPECT_EQ(engine.laneWidth(), LaneRenderer::widestAvailable());
+    EXPECT_TRUE(engine.setLaneWidth(Width::kNone));
+    EXPECT_EQ(engine.laneWidth(), Width::kNone);
+    // A width beyond what the processor has is refused and changes nothing.
+    if (LaneRenderer::widestAvailable() != Width::kSixteen) {
+        EXPECT_FALSE(engine.setLaneWidth(Width::kSixteen));
+        EXPECT_EQ(engine.laneWidth(), Width::kNone);
+    }
+}
+
 // Random scenes: what a host and a player can send.
 class SceneMaker {
 public:
