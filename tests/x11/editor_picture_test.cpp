@@ -1,6 +1,7 @@
 // What the editor shows in a host's X11 window: the in-memory backend's
 // picture, pixel for pixel, after the first expose, after being uncovered,
 // after changes made on other threads, and again after a reopen.
+#include <atomic>
 #include <thread>
 
 #include "tests/x11/EditorFixture.h"
@@ -44,6 +45,24 @@ TEST_F(EditorInX11, ChangesFromOtherThreadsAreDrawnAtTheNextIdle) {
     // Program 3 ("Plucky") moves most controls at once.
     std::thread programThread([&] { plugin->dispatch(effSetProgram, 0, 3); });
     programThread.join();
+    EXPECT_EQ(waitForPanel(*plugin, hostWindow), "");
+    plugin->dispatch(effEditClose);
+}
+
+// An automation thread keeps changing parameters while the host idles the
+// editor: no change is lost, and the panel ends at the last values.
+TEST_F(EditorInX11, ChangesDuringIdlingAreAllDrawn) {
+    ASSERT_EQ(openEditor(*plugin, hostWindow), 1);
+    ASSERT_EQ(waitForPanel(*plugin, hostWindow), "");
+    std::atomic<bool> done{false};
+    std::thread automationThread([&] {
+        for (int change = 0; change < 20000; ++change) {
+            plugin->setParameter(change % kParameterCount, static_cast<float>(change % 101) / 100.0f);
+        }
+        done = true;
+    });
+    while (!done) plugin->dispatch(effEditIdle);
+    automationThread.join();
     EXPECT_EQ(waitForPanel(*plugin, hostWindow), "");
     plugin->dispatch(effEditClose);
 }
