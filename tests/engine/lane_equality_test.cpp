@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -312,6 +316,31 @@ TEST_P(LaneTails, BrokenLevelsGiveTheSameBits)
     twins.both([&](SynthEngine& e) { loadParameters(e, with(kPlainParameters, {{kBMode, 0.0f}})); });
     twins.renderAndCompare(200, 200, "mended");
 }
+
+#if defined(__SSE__)
+// A host, or the instrument itself, may run the audio path with subnormal
+// numbers flushed to zero. Both paths then see the same flushed values.
+TEST_P(LaneTails, FlushingSubnormalsToZeroChangesBothPathsAlike)
+{
+    TwinEngines twins(GetParam());
+    if (!twins.supported()) {
+        GTEST_SKIP() << "this processor lacks this vector set";
+    }
+    constexpr unsigned kFlushToZero = 0x8000;
+    constexpr unsigned kDenormalsAreZero = 0x0040;
+    const unsigned saved = _mm_getcsr();
+    _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero);
+    const ParameterValues tail = with(kPlainParameters, {{kBMode, 0.0f}, {kDecay, 0.01f}});
+    twins.both([&](SynthEngine& e) { loadParameters(e, tail); });
+    for (int i = 0; i < SynthEngine::kVoiceCount; ++i) {
+        twins.both([&](SynthEngine& e) { e.noteOn(45 + 3 * i, SceneMaker::frequencyOf(45 + 3 * i), 0.8f, i); });
+    }
+    for (int block = 0; block < 200 && !HasFailure(); ++block) {
+        twins.renderAndCompare(441, 441, "flushed, block " + std::to_string(block));
+    }
+    _mm_setcsr(saved);
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(Widths, LaneTails, ::testing::Values(Width::kEight, Width::kSixteen),
                          [](const ::testing::TestParamInfo<Width>& info) {
