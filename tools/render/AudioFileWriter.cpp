@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "tools/render/FileBytes.h"
+#include "tools/render/SampleConversion.h"
 
 namespace render {
 
@@ -59,32 +60,6 @@ int integerBits(OutputFormat format) {
     }
 }
 
-// Full scale maps to the format's integer range, rounded to the nearest step
-// (halves away from zero) and clipped at both ends rather than wrapped. The
-// result sits in the top bits of a 32-bit value, where libsndfile takes
-// integer samples from.
-int32_t toInteger(float sample, float scale, int shift) {
-    const float scaled = std::min(std::max(sample * scale, -scale), scale - 1.0f);
-    // copysign keeps this free of branches, which a waveform's sign changes
-    // would keep mispredicting.
-    const auto rounded = static_cast<int32_t>(scaled + std::copysign(0.5f, scaled));
-    return static_cast<int32_t>(static_cast<uint32_t>(rounded) << shift);
-}
-
-void toIntegers(const float* samples, std::size_t count, int bits, int32_t* out) {
-    const float scale = static_cast<float>(int64_t{1} << (bits - 1));
-    const int shift = 32 - bits;
-    // Runs of a fixed length let the compiler convert several samples per
-    // instruction; the conversion would otherwise cost more than the rest
-    // of the renderer together.
-    constexpr std::size_t kRun = 8;
-    std::size_t i = 0;
-    for (; i + kRun <= count; i += kRun) {
-        for (std::size_t j = 0; j < kRun; ++j) out[i + j] = toInteger(samples[i + j], scale, shift);
-    }
-    for (; i < count; ++i) out[i] = toInteger(samples[i], scale, shift);
-}
-
 // libsndfile's virtual input and output, routed to the buffered file.
 sf_count_t virtualLength(void* file) { return static_cast<BufferedFile*>(file)->length(); }
 sf_count_t virtualSeek(sf_count_t offset, int whence, void* file) {
@@ -130,6 +105,7 @@ std::unique_ptr<AudioFileWriter> AudioFileWriter::create(const std::string& path
     sf_command(writer->file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     writer->channels_ = channels;
     writer->integerBits_ = integerBits(format);
+    writer->flac_ = format == OutputFormat::Flac16 || format == OutputFormat::Flac24;
     return writer;
 }
 
@@ -150,16 +126,23 @@ std::string AudioFileWriter::reason() const {
 }
 
 bool AudioFileWriter::write(const float* interleaved, int64_t frames, std::string& error) {
-    sf_count_t written = 0;
+    const auto count = static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels_);
+    bool written = false;
     if (integerBits_ == 0) {
-        written = sf_writef_float(file_, interleaved, frames);
-    } else {
-        const auto count = static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels_);
+        written = sf_writef_float(file_, interleaved, frames) == frames;
+    } else if (flac_) {
         if (integers_.size() < count) integers_.resize(count);
-        toIntegers(interleaved, count, integerBits_, integers_.data());
-        written = sf_writef_int(file_, integers_.data(), frames);
+        toTopAlignedIntegers(interleaved, count, integerBits_, integers_.data());
+        written = sf_writef_int(file_, integers_.data(), frames) == frames;
+    } else {
+        // WAV data is the samples themselves, so they go in as they will be
+        // stored, without a second conversion inside the library.
+        const std::size_t bytes = count * static_cast<std::size_t>(integerBits_ / 8);
+        if (pcm_.size() < bytes) pcm_.resize(bytes);
+        toLittleEndianPcm(interleaved, count, integerBits_, pcm_.data());
+        written = sf_write_raw(file_, pcm_.data(), static_cast<sf_count_t>(bytes)) == static_cast<sf_count_t>(bytes);
     }
-    if (written != frames) {
+    if (!written) {
         error = path_ + ": cannot write the audio (" + reason() + ")";
         return false;
     }
@@ -170,6 +153,7 @@ bool AudioFileWriter::commit(std::string& error) {
     const int closed = sf_close(file_);
     file_ = nullptr;
     const bool kept = closed == 0 && output_->close();
+    fileSystemSeconds_ = output_->systemSeconds();
     if (!kept) {
         error = path_ + ": cannot finish the audio file (" +
                 (output_->failure().empty() ? std::string(sf_error_number(closed)) : output_->failure()) + ")";

@@ -29,6 +29,8 @@ public:
     bool commit(std::string& error);
 
     const std::string& path() const { return path_; }
+    // Time spent in the system's file writes, for the timing report.
+    double fileSystemSeconds() const { return fileSystemSeconds_; }
 
     AudioFileWriter(const AudioFileWriter&) = delete;
     AudioFileWriter& operator=(const AudioFileWriter&) = delete;
@@ -42,11 +44,14 @@ private:
     std::unique_ptr<BufferedFile> output_;
     sf_private_tag* file_ = nullptr;
     int channels_ = 0;
-    int integerBits_ = 0;         // 16 or 24 for integer formats, 0 for float
-    std::vector<int32_t> integers_;  // samples converted for an integer format
+    int integerBits_ = 0;  // 16 or 24 for integer formats, 0 for float
+    bool flac_ = false;
+    std::vector<int32_t> integers_;  // samples converted for FLAC
+    std::vector<uint8_t> pcm_;       // samples converted for WAV
     std::string path_;
     std::string tempPath_;
     bool committed_ = false;
+    double fileSystemSeconds_ = 0.0;
 };
 
 }  // namespace render

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +25,7 @@ int64_t BufferedFile::length() const {
 }
 
 bool BufferedFile::flush() {
+    const auto start = std::chrono::steady_clock::now();
     std::size_t done = 0;
     while (done < pending_.size()) {
         const ssize_t put = ::pwrite(fd_, pending_.data() + done, pending_.size() - done,
@@ -37,6 +39,7 @@ bool BufferedFile::flush() {
         done += static_cast<std::size_t>(put);
     }
     writtenLength_ = std::max(writtenLength_, pendingStart_ + static_cast<int64_t>(pending_.size()));
+    systemSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     pending_.clear();
     pendingStart_ = position_;
     return true;

@@ -29,6 +29,8 @@ public:
     bool close();
     // Why the first failed system call failed, or empty.
     const std::string& failure() const { return failure_; }
+    // Time spent in the system's writes so far.
+    double systemSeconds() const { return systemSeconds_; }
 
     BufferedFile(const BufferedFile&) = delete;
     BufferedFile& operator=(const BufferedFile&) = delete;
@@ -45,6 +47,7 @@ private:
     int64_t position_ = 0;
     int64_t writtenLength_ = 0;  // the file's length without what is pending
     std::string failure_;
+    double systemSeconds_ = 0.0;
 };
 
 }  // namespace render

@@ -8,6 +8,7 @@
 
 #include "tools/host/Plugin.h"
 #include "tools/render/AudioFileWriter.h"
+#include "tools/render/BackgroundWriter.h"
 #include "tools/render/CommandLine.h"
 #include "tools/render/DefaultPlugin.h"
 #include "tools/render/EventSchedule.h"
@@ -131,15 +132,22 @@ private:
         ProgressBar progress(context_.err, context_.progressVisible && !line_.quiet, line_.sampleRate,
                              context_.stopFlag);
         const Clock::time_point start = Clock::now();
-        std::optional<RenderResult> result = renderer_->run(*schedule_, *writer, &progress, error_);
-        progress.finish();
-        if (!result) return fail();
-        const Clock::time_point commitStart = Clock::now();
-        if (!writer->commit(error_)) return fail();
-        const double commitSeconds = secondsSince(commitStart);
+        std::optional<RenderResult> result;
+        double finishSeconds = 0.0;
+        {
+            BackgroundWriter background(*writer, renderer_->outputChannels());
+            result = renderer_->run(*schedule_, background, &progress, error_);
+            progress.finish();
+            if (!result) return fail();
+            const Clock::time_point finishStart = Clock::now();
+            if (!background.finish(error_) || !writer->commit(error_)) return fail();
+            finishSeconds = secondsSince(finishStart);
+            writingThreadSeconds_ = background.busySeconds();
+            fileSystemSeconds_ = writer->fileSystemSeconds();
+        }
         const double renderSeconds = secondsSince(start);
         if (!line_.quiet) printSummary(*result, format, renderSeconds);
-        if (line_.stats) printStats(*result, renderSeconds, commitSeconds);
+        if (line_.stats) printStats(*result, renderSeconds, finishSeconds);
         return kExitSuccess;
     }
 
@@ -164,8 +172,10 @@ private:
     }
 
     // Where the time went, so the renderer's own share can be checked.
-    void printStats(const RenderResult& result, double renderSeconds, double commitSeconds) {
-        const double writing = result.writingSeconds + commitSeconds;
+    // Writing counts the time the render spent handing audio to the writing
+    // thread, then waiting for the last of it to reach the file.
+    void printStats(const RenderResult& result, double renderSeconds, double finishSeconds) {
+        const double writing = result.writingSeconds + finishSeconds;
         const double total = readingSeconds_ + renderSeconds;
         const double own = readingSeconds_ + result.schedulingSeconds + writing;
         auto share = [total](double part) { return fixed(part, 3) + " s (" + fixed(100.0 * part / total, 1) + "%)"; };
@@ -173,7 +183,9 @@ private:
                      << ", scheduling events " << share(result.schedulingSeconds) << ", writing audio "
                      << share(writing) << ", total " << fixed(total, 3) << " s\n"
                      << "renderer's own share (reading, scheduling, writing): " << fixed(100.0 * own / total, 1)
-                     << "%\n";
+                     << "%\n"
+                     << "writing thread: busy " << fixed(writingThreadSeconds_, 3) << " s, of which "
+                     << fixed(fileSystemSeconds_, 3) << " s in the system's file writes\n";
     }
 
     const CommandLine& line_;
@@ -182,6 +194,8 @@ private:
     std::optional<EventSchedule> schedule_;
     std::string pluginPath_;
     double readingSeconds_ = 0.0;
+    double writingThreadSeconds_ = 0.0;
+    double fileSystemSeconds_ = 0.0;
     // Declared in the order they must be built; destroyed in reverse, so the
     // plug-in closes before its host and its library go.
     std::unique_ptr<vsthost::PluginLibrary> library_;
