@@ -54,8 +54,7 @@ template <class S>
 
 // One tick of an envelope in every lane; returns the gain.
 template <class S>
-inline typename S::F tickEnvelope(EnvelopeRegisters<S>& r, VoiceLanes& lanes, int which,
-                                                         int first)
+inline typename S::F tickEnvelope(EnvelopeRegisters<S>& r, VoiceLanes& lanes, int which, int first)
 {
     const typename S::F next = S::add(r.level, r.delta);
     const typename S::M crossed = S::crossed(next, r.high, r.low);

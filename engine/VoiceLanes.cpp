@@ -1,5 +1,6 @@
 #include "engine/VoiceLanes.h"
 
+#include "engine/LaneKernel.h"
 #include "engine/NumericHelpers.h"
 #include "engine/Voice.h"
 
@@ -8,6 +9,9 @@
 #include <cmath>
 #include <limits>
 
+// The kernels repeat the filter's coefficients; they must be the same numbers.
+static_assert(lanekernel::kFilterGain == LowCutFilter::kGain && lanekernel::kFilterPole == LowCutFilter::kPole);
+
 namespace {
 
 constexpr float kNever = std::numeric_limits<float>::quiet_NaN();  // a bound no level crosses
@@ -15,12 +19,12 @@ constexpr int32_t kSquared = -1;
 constexpr int32_t kLinear = 0;
 
 // Sets the tick of one lane for its state, from Envelope::tick:
-//   attack   level += attackRate,  up to 1 (then decay),       gain level
-//   decay    level -= decayRate,   down to sustain (then sustain), gain level^2
-//   sustain  level  = sustainLevel,                              gain level^2
-//   release  level -= releaseRate, down to 0 (then idle),         gain level^2
-//   fade     level -= releaseRate, down to 0 (then idle),         gain level
-//   idle     level  = 0,                                          gain 0
+//   attack   level += attackRate    up to 1, then decay              gain level
+//   decay    level -= decayRate     down to sustain, then sustain    gain level^2
+//   sustain  level  = sustainLevel                                   gain level^2
+//   release  level -= releaseRate   down to 0, then idle             gain level^2
+//   fade     level -= releaseRate   down to 0, then idle             gain level
+//   idle     level  = 0                                              gain 0
 // Subtracting a rate is adding its negation, bit for bit. Sustain and idle
 // hold a level that adding -0 leaves as it is, once it has been set as their
 // first tick sets it.
