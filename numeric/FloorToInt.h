@@ -20,23 +20,29 @@
 
 namespace numeric {
 
-// Nearest integer to y, ties to even, for finite y.
-inline double roundHalfToEven(double y) {
-    const double below = std::floor(y);
-    const double excess = y - below;  // exact: both lie within one unit of y
-    if (excess > 0.5) return below + 1.0;
-    if (excess < 0.5) return below;
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
-}
-
 inline int32_t floorToInt(double x) {
     if (std::isnan(x)) {
         return 0;
     }
-    constexpr double kLimit = 9.0e15;  // well inside int64 and far outside int32 after halving
-    const double nearest = roundHalfToEven(std::fmax(std::fmin(2.0 * x - 0.5, kLimit), -kLimit));
+    const double y = 2.0 * x - 0.5;
+    // Beyond this the halved result is far outside 32 bits anyway.
+    constexpr double kLimit = 9.0e15;
+    if (y >= kLimit) return std::numeric_limits<int32_t>::max();
+    if (y <= -kLimit) return std::numeric_limits<int32_t>::min();
+
+    // Round y to the nearest integer, ties to even, with integer arithmetic
+    // only: no call into the maths library and no dependence on the mode.
+    int64_t below = static_cast<int64_t>(y);  // toward zero
+    if (static_cast<double>(below) > y) {
+        --below;  // now the floor of y
+    }
+    // Exact wherever it decides anything: y and its floor are within one unit.
+    const double excess = y - static_cast<double>(below);
+    const bool roundUp = excess > 0.5 || (excess == 0.5 && (below & 1) != 0);
+    const int64_t nearest = roundUp ? below + 1 : below;
+
     // Right shift of a negative value is arithmetic in C++20.
-    const int64_t halved = static_cast<int64_t>(nearest) >> 1;
+    const int64_t halved = nearest >> 1;
     constexpr int64_t kLowest = std::numeric_limits<int32_t>::min();
     constexpr int64_t kHighest = std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(halved < kLowest ? kLowest : (halved > kHighest ? kHighest : halved));

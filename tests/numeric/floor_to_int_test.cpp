@@ -55,6 +55,29 @@ TEST(FloorToInt, MatchesTheHalvedRoundingOfTwiceXMinusAHalf) {
     }
 }
 
+TEST(FloorToInt, AgreesWithRoundingThroughTheMathsLibrary) {
+    // The same rule spelled with floor and fmod: tiny, tie and random values.
+    auto reference = [](double x) {
+        const double y = 2.0 * x - 0.5;
+        const double below = std::floor(y);
+        const double excess = y - below;
+        const double nearest =
+            excess > 0.5 ? below + 1.0 : (excess < 0.5 ? below : (std::fmod(below, 2.0) == 0.0 ? below : below + 1.0));
+        return static_cast<int32_t>(static_cast<int64_t>(nearest) >> 1);
+    };
+    std::mt19937_64 random(99);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-80, 30);
+    for (int i = 0; i < 200000; ++i) {
+        const double x = std::ldexp(unit(random), exponent(random));
+        ASSERT_EQ(floorToInt(x), reference(x)) << "x = " << x;
+        const double tie = std::round(x * 4.0) / 4.0;  // quarters land on ties of 2x - 0.5
+        ASSERT_EQ(floorToInt(tie), reference(tie)) << "x = " << tie;
+        ASSERT_EQ(floorToInt(std::nextafter(tie, 1e9)), reference(std::nextafter(tie, 1e9)));
+        ASSERT_EQ(floorToInt(std::nextafter(tie, -1e9)), reference(std::nextafter(tie, -1e9)));
+    }
+}
+
 TEST(FloorToInt, SaturatesOutsideTheRangeAndMapsNanToZero) {
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(floorToInt(2147483648.0), kIntMax);
