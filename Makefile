@@ -18,9 +18,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The main job: build the plug-in and show what a host sees of it.
+# The main job: render the bundled example piece through the plug-in into a WAV file.
 demo: build
-	$(BUILD)/tools/host/vst-info $(BUILD)/instrument/Orrelune.so
+	$(BUILD)/tools/render/orrelune-render --program "Better Grand" examples/variations.mid $(BUILD)/variations.wav
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
