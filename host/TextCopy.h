@@ -9,6 +9,8 @@ inline void copyText(char* destination, const char* source, int maxChars) {
     if (maxChars < 0) {
         return;
     }
-    std::strncpy(destination, source, static_cast<std::size_t>(maxChars));
-    destination[maxChars] = 0;
+    const std::size_t limit = static_cast<std::size_t>(maxChars);
+    const std::size_t length = strnlen(source, limit);
+    std::memcpy(destination, source, length);
+    std::memset(destination + length, 0, limit - length + 1);
 }
