@@ -1,20 +1,6 @@
 # Cross-compiles for 32-bit Windows with Debian's MinGW-w64 tools (packages
 # g++-mingw-w64-i686 and binutils-mingw-w64-i686):
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(ORRELUNE_MINGW_TRIPLE i686-w64-mingw32)
-
-# The posix threading variant: its C++ library has std::thread and std::mutex,
-# which the Windows test host needs. Plug-in and test host link the compiler's
-# runtime statically, so no runtime library of the compiler is imported.
-set(CMAKE_C_COMPILER ${ORRELUNE_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ORRELUNE_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${ORRELUNE_MINGW_TRIPLE}-windres)
-
-# Libraries and headers come from the cross environment only; build tools from the machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${ORRELUNE_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGWToolchain.cmake)
