@@ -347,6 +347,24 @@ struct VstTimeInfo {
     VstInt32 flags;
 };
 
+// Bits of VstTimeInfo::flags: which fields a host filled in, and its transport state.
+enum VstTimeInfoFlags : VstInt32 {
+    kVstTransportChanged = 1,
+    kVstTransportPlaying = 1 << 1,
+    kVstTransportCycleActive = 1 << 2,
+    kVstTransportRecording = 1 << 3,
+    kVstAutomationWriting = 1 << 6,
+    kVstAutomationReading = 1 << 7,
+    kVstNanosValid = 1 << 8,
+    kVstPpqPosValid = 1 << 9,
+    kVstTempoValid = 1 << 10,
+    kVstBarsValid = 1 << 11,
+    kVstCyclePosValid = 1 << 12,
+    kVstTimeSigValid = 1 << 13,
+    kVstSmpteValid = 1 << 14,
+    kVstClockValid = 1 << 15,
+};
+
 // Structures that this system only passes through by address.
 struct VstParameterProperties;
 struct VstPinProperties;
