@@ -81,6 +81,10 @@ void GuiWindow::syncAllControls() {
 
 // While closed the controls keep their dirty flags for the next paint.
 void GuiWindow::redrawDirtyControls() {
+    // Where drawing waits for idle, the window is not touched here at all: this
+    // may run on the host's automation thread while its user-interface thread
+    // closes the window.
+    if (!platform.drawsOnChangingThread()) return;
     if (!isOpen() || !windowHandle) return;
     windowHandle->redrawChanges();
 }

@@ -110,6 +110,10 @@ public:
     // cannot be created.
     virtual std::unique_ptr<NativeWindow> createChildWindow(void* instance, void* parent, int width, int height,
                                                             WindowEventSink& sink) = 0;
+    // Whether changed controls are drawn at once on the thread that changed
+    // them. A windowing system that may only be entered from the host's
+    // user-interface thread answers false and draws them at the next idle.
+    virtual bool drawsOnChangingThread() const { return true; }
 };
 
 // The windowing system this build draws with.

@@ -25,6 +25,9 @@ public:
     // opens the editor) or when the id names no usable window.
     std::unique_ptr<NativeWindow> createChildWindow(void* instance, void* parent, int width, int height,
                                                     WindowEventSink& sink) override;
+    // Xlib belongs to the thread that opened the connection: changes from the
+    // host's other threads only mark controls dirty, and idle draws them.
+    bool drawsOnChangingThread() const override { return false; }
 
 private:
     RasterPlatform pictures_;
