@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "tools/host/Host.h"
+#include "tools/host/SequencerAnswers.h"
 
 namespace render {
 
@@ -19,7 +20,7 @@ public:
 
     void configure(uint32_t sampleRate, int32_t blockSize);
     // The frame at which the next block starts.
-    void setPosition(int64_t frame) { timeInfo_.samplePos = static_cast<double>(frame); }
+    void setPosition(int64_t frame) { answers_.timeInfo().samplePos = static_cast<double>(frame); }
 
     RenderHost(const RenderHost&) = delete;
     RenderHost& operator=(const RenderHost&) = delete;
@@ -28,8 +29,7 @@ private:
     std::optional<VstIntPtr> answer(const vsthost::HostRequest& request);
 
     vsthost::Host& host_;
-    VstTimeInfo timeInfo_{};
-    int32_t blockSize_ = 0;
+    vsthost::SequencerAnswers answers_;
 };
 
 }  // namespace render

@@ -1,7 +1,5 @@
 #include "tools/validate/ValidatorHost.h"
 
-#include <cstring>
-
 #include "tools/validate/RealtimeWatch.h"
 
 namespace validate {
@@ -9,9 +7,6 @@ namespace validate {
 namespace {
 
 constexpr const char* kHostName = "vst-validate";
-constexpr VstInt32 kTransportPlaying = 1 << 1;
-constexpr VstInt32 kTempoValid = 1 << 10;
-constexpr VstInt32 kTimeSignatureValid = 1 << 13;
 constexpr VstIntPtr kEnglish = 1;
 constexpr VstIntPtr kAutomationOff = 1;
 
@@ -23,28 +18,16 @@ VstIntPtr VSTCALLBACK watchedCallback(AEffect* effect, VstInt32 opcode, VstInt32
 
 }  // namespace
 
-ValidatorHost::ValidatorHost() {
+ValidatorHost::ValidatorHost() : answers_(kHostName, kHostName, 1) {
     setAudioSettings(44100.0f, 512);
     host_.setHandler([this](const vsthost::HostRequest& request) -> std::optional<VstIntPtr> {
         switch (request.opcode) {
-            case audioMasterGetTime:
-                return reinterpret_cast<VstIntPtr>(&timeInfo_);
-            case audioMasterGetSampleRate:
-                return static_cast<VstIntPtr>(timeInfo_.sampleRate);
-            case audioMasterGetBlockSize:
-                return blockSize_;
-            case audioMasterGetVendorString:
-            case audioMasterGetProductString:
-                if (request.ptr) std::strcpy(static_cast<char*>(request.ptr), kHostName);
-                return 1;
-            case audioMasterGetVendorVersion:
-                return 1;
             case audioMasterGetLanguage:
                 return kEnglish;
             case audioMasterGetAutomationState:
                 return kAutomationOff;
             default:
-                return std::nullopt;
+                return answers_.answer(request);
         }
     });
 }
@@ -52,13 +35,13 @@ ValidatorHost::ValidatorHost() {
 audioMasterCallback ValidatorHost::callback() { return &watchedCallback; }
 
 void ValidatorHost::setAudioSettings(float sampleRate, VstInt32 blockSize) {
-    timeInfo_ = VstTimeInfo{};
-    timeInfo_.sampleRate = sampleRate;
-    timeInfo_.tempo = 120.0;
-    timeInfo_.timeSigNumerator = 4;
-    timeInfo_.timeSigDenominator = 4;
-    timeInfo_.flags = kTransportPlaying | kTempoValid | kTimeSignatureValid;
-    blockSize_ = blockSize;
+    answers_.setAudioSettings(sampleRate, blockSize);
+    // A playing transport at 120 beats per minute in 4/4.
+    VstTimeInfo& time = answers_.timeInfo();
+    time.tempo = 120.0;
+    time.timeSigNumerator = 4;
+    time.timeSigDenominator = 4;
+    time.flags = kVstTransportPlaying | kVstTempoValid | kVstTimeSigValid;
 }
 
 }  // namespace validate

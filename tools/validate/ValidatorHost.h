@@ -5,6 +5,7 @@
 
 #include "host/VstAbi.h"
 #include "tools/host/Host.h"
+#include "tools/host/SequencerAnswers.h"
 
 namespace validate {
 
@@ -23,8 +24,7 @@ public:
 
 private:
     vsthost::Host host_;
-    VstTimeInfo timeInfo_{};
-    VstInt32 blockSize_ = 512;
+    vsthost::SequencerAnswers answers_;
 };
 
 }  // namespace validate
