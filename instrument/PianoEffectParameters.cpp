@@ -1,10 +1,10 @@
 // The twelve parameters: their texts, and what a write sets in motion.
-#include <algorithm>
 #include <cmath>
 
 #include "host/TextCopy.h"
 #include "instrument/ParameterNames.h"
 #include "instrument/PianoEffect.h"
+#include "instrument/PlayableValue.h"
 
 namespace {
 
@@ -14,12 +14,10 @@ bool isParameterIndex(VstInt32 index) { return index >= 0 && index < PianoEffect
 
 void PianoEffect::setParameter(VstInt32 index, float value) {
     if (!isParameterIndex(index) || std::isnan(value)) {
-        // Nothing sensible can be stored: a NaN would reach the audio output.
+        // A NaN written by a host means nothing: the stored value stays.
         return;
     }
-    // Parameters live in 0..1. Values beyond it make rates negative or levels
-    // overflow to infinity, so they are held at the nearest end.
-    value = std::clamp(value, 0.0f, 1.0f);
+    value = playableValue(value);
     ParameterBlock& parameters = engine->parameters();
     if (parameters.get(index) == value) {
         // A host repeating the same automation value costs nothing.

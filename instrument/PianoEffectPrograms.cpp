@@ -1,20 +1,15 @@
 // Program switching and the two state chunks. The live values sit in the
 // engine's parameter block; the current program's record catches up only when
 // the program is left or a chunk is asked for.
-#include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "host/TextCopy.h"
 #include "instrument/PianoEffect.h"
+#include "instrument/PlayableValue.h"
 
 namespace {
 
 constexpr VstInt32 kProgramChunkSize = PianoEffect::kNumParams * 4;  // 48 bytes: the live values
-
-// Chunks are taken as they come, but a value that is not a number or lies
-// outside 0..1 would make the voices produce NaN or endless levels.
-float playableValue(float value) { return std::isnan(value) ? 0.0f : std::clamp(value, 0.0f, 1.0f); }
 
 }  // namespace
 
